@@ -1,0 +1,32 @@
+#include "platform/resources.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace platform {
+namespace {
+
+const TResourceSet* CurrentResources = nullptr;
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+void SetResources(const TResourceSet* resources) { CurrentResources = resources; }
+
+const TResourceSet& Resources() { return CurrentResources ? *CurrentResources : EmbeddedResources(); }
+
+std::string NumericResourceType(std::uint32_t type) { return "#" + std::to_string(type); }
+
+const TResource* FindResource(std::string_view name, std::string_view type) {
+  for (const TResource& resource : Resources())
+    if (SameText(resource.Name, name) && SameText(resource.Type, type)) return &resource;
+  return nullptr;
+}
+
+}  // namespace platform
