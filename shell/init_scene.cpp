@@ -5,10 +5,7 @@
 #include "scene/scroller.h"
 #include "shell/shell_state.h"
 
-bool InitScene() {
-  ScrollMode = ScrollForward;
-  TopLine = -40;
-
+void SetFixedGLState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glShadeModel(GL_SMOOTH);
   glClearDepth(1.0);
@@ -17,6 +14,12 @@ bool InitScene() {
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_TEXTURE_2D);
+}
+
+bool InitScene() {
+  ScrollMode = ScrollForward;
+  TopLine = -40;
+  SetFixedGLState();
   return false;
 }
 

@@ -2,5 +2,7 @@
 
 // Fixed GL state, textures, mesh, scroller and music; true when music plays.
 bool InitScene();
+// The OpenGL state that stays fixed for the whole run.
+void SetFixedGLState();
 // Stops and frees what InitScene started that the context does not own.
 void ShutdownScene();
