@@ -52,7 +52,8 @@ void DrawWireframeMesh(std::int32_t t) {
   glRotated(t / 47.0, 1.0, 0.0, 0.0);
   glRotated(t / 50.0, 0.0, 1.0, 0.0);
   glTranslated(0.2 * std::sin(t / 2000.0), 0.2 * std::cos(t / 2000.0), 0.0);
-  glCallList(MeshList);
+  // List 0 is "no mesh"; calling it would only raise a GL error.
+  if (MeshList) glCallList(MeshList);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glPopMatrix();
   glDisable(GL_LINE_SMOOTH);
