@@ -1,0 +1,12 @@
+#pragma once
+// True-colour TGA files (uncompressed, type 2, or run-length, type 10; 24 or
+// 32 bits) to RGB or RGBA rows in the order the file stores them.
+#include <cstdint>
+#include <span>
+
+#include "textures/image.h"
+
+// In the order the header is checked.
+enum class TTgaError : std::uint8_t { None, ShortHeader, BadImageType, ColorMapped, BadDepth, BadSize, ShortPixels };
+
+TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image);
