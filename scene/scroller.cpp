@@ -1,6 +1,65 @@
 #include "scene/scroller.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "scene/font.h"
+#include "scene/frame.h"
+#include "scene/scroller_text.h"
+#include "shell/shell_state.h"
+
 std::int32_t TopLine = -40;
 float ScrollFraction = 0.0f;
 
-void DrawScrollerText() {}
+namespace {
+
+constexpr std::uint32_t VkUp = 38;
+constexpr std::uint32_t VkDown = 40;
+constexpr int SlotCount = 41;
+constexpr std::int32_t FirstSlotBefore = -40;
+constexpr std::int32_t RestartSlot = -38;
+// Only a clock that jumped by days moves the text this far in one frame;
+// beyond it a float minus 1 is itself and the wrap loops would not end.
+constexpr double MaxLinesPerFrame = 1 << 20;
+
+float Moved(float fraction, double lines) {
+  return static_cast<float>(fraction + std::clamp(lines, -MaxLinesPerFrame, MaxLinesPerFrame));
+}
+
+}  // namespace
+
+void AdvanceScroll(float step) {
+  if (ScrollMode == ScrollBackward) {
+    ScrollFraction = Moved(ScrollFraction, -double{step} * (Keys[VkUp] ? 15 : 3));
+    while (ScrollFraction < 0.0f) {
+      ScrollFraction += 1.0f;
+      if (--TopLine < FirstSlotBefore) TopLine = LineCount;
+    }
+  } else if (ScrollMode == ScrollForward) {
+    ScrollFraction = Moved(ScrollFraction, double{step} * (Keys[VkDown] ? 15 : 5));
+    while (ScrollFraction > 1.0f) {
+      ScrollFraction -= 1.0f;
+      if (++TopLine >= LineCount) TopLine = RestartSlot;
+    }
+  }
+}
+
+void DrawScrollerText() {
+  glPushMatrix();
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  AdvanceScroll(FrameStep);
+  glTranslatef(0.0f, 0.0f, 2.0f);
+  glBindTexture(GL_TEXTURE_2D, FontTexture);
+  glBegin(GL_QUADS);
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    glColor4f(1.0f, 1.0f, 1.0f, 0.9f);
+    const std::int64_t line = std::int64_t{TopLine} + slot;
+    if (line >= 0 && line < LineCount)
+      DrawTextLine(ScrollerLines[static_cast<std::size_t>(line)], -1.2f,
+                   static_cast<float>(0.5 - (slot - double{ScrollFraction}) * 0.04));
+  }
+  glEnd();
+  glPopMatrix();
+}
