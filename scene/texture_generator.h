@@ -1,0 +1,20 @@
+#pragma once
+// The texture generator: a byte script paints a stack of three layers, which
+// are composed onto black and uploaded as a mipmapped 256 x 256 RGB texture.
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "scene/texture_layer.h"
+
+// Runs the script on a freshly reset layer stack and returns the composition.
+// Operations naming a layer above 2 do nothing but use their parameter bytes;
+// parameters missing at the script's end read as 0.
+std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script);
+
+// The layer stack as the last script left it.
+const TextureLayerStack& TextureLayers();
+
+// Runs the script and uploads the picture; returns the texture name, which is
+// left bound to GL_TEXTURE_2D. Needs a current rendering context.
+std::uint32_t GenerateTexture(std::span<const std::uint8_t> script);
