@@ -3,9 +3,9 @@
 
 namespace platform {
 
-// Raises the thread to the highest priority the system grants: real-time
-// round-robin where allowed, else the least niceness allowed, else unchanged.
-// Returns true when real-time scheduling was granted.
+// Raises the thread to real-time round-robin scheduling at the highest
+// priority where the system grants it; elsewhere the thread keeps its normal
+// priority. Returns true when real-time scheduling was granted.
 bool RaiseToTimeCriticalPriority(std::thread& thread);
 
 }  // namespace platform
