@@ -2,7 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "resources/intro_scripts.h"
+#include "scene/frame.h"
+#include "scene/mesh_generator.h"
 #include "scene/scroller.h"
+#include "scene/texture_generator.h"
 #include "shell/shell_state.h"
 
 void SetFixedGLState() {
@@ -20,6 +24,10 @@ bool InitScene() {
   ScrollMode = ScrollForward;
   TopLine = -40;
   SetFixedGLState();
+  // Nothing may draw from the random generator before the texture does, so
+  // that it is the same on every run.
+  GeneratedTexture = GenerateTexture(IntroTextureScript());
+  MeshList = GenerateMesh(IntroMeshScript());
   return false;
 }
 
