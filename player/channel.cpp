@@ -1,0 +1,47 @@
+#include "player/channel.h"
+
+TTarnXMChannel::TTarnXMChannel(TTarnXMModule* module, std::int32_t index) : Module(module), Index(index) {
+  Reset();
+}
+
+void TTarnXMChannel::ResetVoice() {
+  Active = false;
+  KeyOff = false;
+  AutoVibratoSweep = 0;
+  AutoVibratoPosition = 0;
+  // Waveforms 4..7 keep their position from note to note.
+  if (VibratoWaveform < 4) VibratoPosition = 0;
+  if (TremoloWaveform < 4) TremoloPosition = 0;
+  TremorCounter = 0;
+  FadeOutVolume = 65536;
+}
+
+void TTarnXMChannel::Reset() {
+  ResetVoice();
+  Sample = nullptr;
+  Instrument = nullptr;
+  Panning = DefaultPanning;
+  LastLeft = 0;
+  LastRight = 0;
+  VolumeLeft = 0;
+  VolumeRight = 0;
+  RampLeft = 0;
+  RampRight = 0;
+  RampTargetLeft = 0;
+  RampTargetRight = 0;
+  RampStepLeft = 0;
+  RampStepRight = 0;
+  RealNote = 0;
+  Note = 0;
+  InstrumentNumber = 0;
+  VolumeColumn = 0;
+  Effect = 0;
+  EffectParameter = 0;
+  FilterCutoff = 127;
+  FilterResonance = 0;
+  ActiveMacro = 0;
+  FilterActive = false;
+  FilterMode = 0;
+  Surround = false;
+  FilterOffOnNote = false;
+}

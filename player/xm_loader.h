@@ -1,0 +1,38 @@
+#pragma once
+// The stages of the XM loader, each reading on from the reader's position.
+// A stage returns TTarnXMLoadError::None or the reason the file is refused;
+// the caller then clears the module.
+#include <cstdint>
+#include <vector>
+
+#include "player/byte_reader.h"
+#include "player/load_error.h"
+#include "player/module.h"
+
+// A sample header's sizes as the file gives them, kept until the sample's
+// data is read: right after the headers, or after the patterns in files of
+// version 0x0103 and older.
+struct TXMSampleHeader {
+  TTarnXMSample* Sample;  // none for headers beyond the 256 an instrument holds
+  std::uint32_t Length;   // bytes, or values for ADPCM data
+  std::uint32_t LoopStart;
+  std::uint32_t LoopLength;
+  bool ADPCM;
+};
+
+using TXMSampleHeaders = std::vector<TXMSampleHeader>;
+
+// The first layout that has the 9-byte pattern header, and the first that
+// stores each instrument's sample data right after its sample headers.
+constexpr std::uint16_t XMLongPatternHeaderVersion = 0x0103;
+constexpr std::uint16_t XMInterleavedSamplesVersion = 0x0104;
+
+TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, std::uint16_t version,
+                                std::int32_t count);
+// Instrument number's header, envelopes and sample headers; the headers of
+// samples whose data is still to be read are appended to headers.
+TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number,
+                                  TXMSampleHeaders& headers);
+TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders& headers);
+// The optional chunks after the song; they never make the load fail.
+void ReadXMExtensionChunks(TTarnXMModule& module, TTarnXMReader& reader);

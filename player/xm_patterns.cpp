@@ -1,0 +1,53 @@
+#include <array>
+
+#include "player/xm_loader.h"
+
+namespace {
+
+// A cell byte with bit 7 set is a mask saying which of the five fields follow;
+// otherwise it is the note and all four other fields follow.
+TTarnXMPatternNote ReadCell(TTarnXMReader& reader) {
+  const std::uint8_t first = reader.ReadByte();
+  const bool packed = (first & 0x80) != 0;
+  const auto field = [&](int bit) -> std::int32_t { return !packed || (first & bit) ? reader.ReadByte() : 0; };
+  TTarnXMPatternNote note;
+  note.Note = packed ? field(0x01) : first;
+  note.Instrument = field(0x02);
+  note.VolumeColumn = field(0x04);
+  note.Effect = field(0x08);
+  note.EffectParameter = field(0x10);
+  if (note.Instrument == 255) note.Instrument = 0;
+  return note;
+}
+
+}  // namespace
+
+TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, std::uint16_t version,
+                                std::int32_t count) {
+  const bool longHeader = version >= XMLongPatternHeaderVersion;
+  const std::int64_t headerSize = longHeader ? 9 : 8;
+  for (std::int32_t p = 0; p < count; ++p) {
+    // Header length (4 bytes) and packing type (1 byte) are not used: the
+    // packed data follows the header directly.
+    std::array<std::uint8_t, 9> header;
+    if (reader.ReadBytes(header.data(), headerSize) < headerSize) return TTarnXMLoadError::TruncatedPatternHeader;
+    const std::int32_t rows = longHeader ? WordLE(&header[5]) : header[5] + 1;
+    const std::uint16_t packedSize = longHeader ? WordLE(&header[7]) : WordLE(&header[6]);
+    const std::int64_t end = reader.ReadPosition + packedSize;
+    // The module holds 256 patterns; the rest are read past.
+    if (p >= TTarnXMModule::MaxPatterns) {
+      reader.ReadPosition = end;
+      continue;
+    }
+    TTarnXMPattern& pattern = module.Patterns[p];
+    pattern.Clear();
+    pattern.SetSize(rows, static_cast<std::uint8_t>(module.NumChannels));
+    if (packedSize == 0) continue;
+    if (rows >= 1 && rows <= TTarnXMPattern::MaxStoredRows)
+      for (std::int32_t row = 0; row < rows; ++row)
+        for (std::int32_t channel = 0; channel < module.NumChannels; ++channel)
+          pattern.SetNote(row, channel, ReadCell(reader));
+    reader.ReadPosition = end;
+  }
+  return TTarnXMLoadError::None;
+}
