@@ -3,11 +3,14 @@
 #include <GL/gl.h>
 
 #include "resources/intro_scripts.h"
+#include "scene/font.h"
 #include "scene/frame.h"
 #include "scene/mesh_generator.h"
 #include "scene/scroller.h"
+#include "scene/scroller_text.h"
 #include "scene/texture_generator.h"
 #include "shell/shell_state.h"
+#include "textures/texture_loader.h"
 
 void SetFixedGLState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -24,10 +27,15 @@ bool InitScene() {
   ScrollMode = ScrollForward;
   TopLine = -40;
   SetFixedGLState();
+  // A texture that fails to load has said so; the intro runs without it.
+  LoadTexture("logo.jpg", LogoTexture, true);
+  LoadTexture("font.bmp", FontTexture, true);
   // Nothing may draw from the random generator before the texture does, so
   // that it is the same on every run.
   GeneratedTexture = GenerateTexture(IntroTextureScript());
   MeshList = GenerateMesh(IntroMeshScript());
+  BuildGlyphTable();
+  LoadScrollerText();
   return false;
 }
 
