@@ -78,10 +78,9 @@ void PutInstrument(TBytes& out, const TXMInstrumentWriter& instrument) {
     Put16(out, instrument.FadeOut);
     Put16(out, 0);
   }
-  // The written size may differ from the header's claim; the sample headers
-  // go where the claim says, as a loader will look for them there.
-  const std::size_t claimed = instrument.Size ? *instrument.Size : out.size() - start;
-  out.resize(std::max(out.size(), start + claimed));
+  // The sample headers go where the claimed size says, as a loader will look
+  // for them there.
+  if (!instrument.Samples.empty() && instrument.Size) out.resize(std::max<std::size_t>(out.size(), start + *instrument.Size));
   for (const TXMSampleWriter& sample : instrument.Samples) PutSampleHeader(out, sample);
 }
 
@@ -132,6 +131,13 @@ TBytes TXMWriter::Build() const {
   }
   Append(out, Trailer);
   return out;
+}
+
+TXMPatternWriter XMPattern(std::uint16_t rows, TBytes packed) {
+  TXMPatternWriter pattern;
+  pattern.Rows = rows;
+  pattern.Packed = std::move(packed);
+  return pattern;
 }
 
 TBytes XMCell(std::uint8_t note, std::uint8_t instrument, std::uint8_t volume, std::uint8_t effect,

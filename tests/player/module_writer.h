@@ -56,6 +56,8 @@ struct TXMPatternWriter {
   std::optional<std::uint16_t> PackedSize;  // default: the size of Packed
 };
 
+TXMPatternWriter XMPattern(std::uint16_t rows, TBytes packed);
+
 struct TXMWriter {
   std::string Title;
   std::uint16_t Version = 0x0104;
