@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "player/module.h"
+#include "tests/player/module_writer.h"
+
+namespace {
+
+TBytes Text(const std::string& text) { return TBytes(text.begin(), text.end()); }
+
+TBytes Join(std::initializer_list<TBytes> parts) {
+  TBytes out;
+  for (const TBytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+// A song of four channels and two patterns followed by the chunks.
+bool LoadWithChunks(TTarnXMModule& module, const TBytes& chunks) {
+  TXMWriter writer;
+  writer.Patterns.push_back(XMPattern(1, EmptyXMCells(4)));
+  writer.Patterns.push_back(XMPattern(1, EmptyXMCells(4)));
+  writer.Trailer = chunks;
+  const TBytes bytes = writer.Build();
+  return module.LoadFromMemory(bytes.data(), bytes.size());
+}
+
+TEST(XMChunks, TextEndsEachCarriageReturnWithALineFeed) {
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, XMChunk("text", Text("a\rb"))));
+  EXPECT_EQ(module.Comment, "a\r\nb");
+}
+
+TEST(XMChunks, NamesEffectSlotsAndStoredChunks) {
+  TBytes patternNames = Text(" intro");
+  patternNames.resize(32, 0);
+  const TBytes secondName = Text("verse");
+  patternNames.insert(patternNames.end(), secondName.begin(), secondName.end());
+  patternNames.resize(64, 0);
+  TBytes channelNames = Text("bass");
+  channelNames.resize(40, ' ');
+  const TBytes effects{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames),
+                                            XMChunk("CHFX", effects), XMChunk("EQFX", Text("eq")),
+                                            XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
+  EXPECT_EQ(module.Patterns[0].Name, "intro");
+  EXPECT_EQ(module.Patterns[1].Name, "verse");
+  EXPECT_EQ(module.Channels[0]->Name, "bass");
+  EXPECT_EQ(module.Channels[1]->Name, "");
+  EXPECT_EQ(module.Channels[0]->EffectSlot, 1u);
+  EXPECT_EQ(module.Channels[1]->EffectSlot, 0xFFFFFFFFu);
+  EXPECT_EQ(module.Channels[2]->EffectSlot, 0u);
+  EXPECT_EQ(module.EQFXData.GetSize(), 2);
+  EXPECT_EQ(module.EQFXData.GetPosition(), 0);
+  EXPECT_EQ(module.FXData[7].GetSize(), 5);
+  EXPECT_EQ(module.FXData[7].GetMemory()[0], 's');
+  EXPECT_EQ(module.MODUData.GetSize(), 3);
+}
+
+TEST(XMChunks, MacroTableOnlyFromAChunkOfItsExactSize) {
+  const TBytes table(4896, 'x');
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, XMChunk("MIDI", table)));
+  EXPECT_TRUE(module.MidiConfigLoaded);
+  EXPECT_EQ(module.MidiConfig[4895], 'x');
+
+  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("MIDI", TBytes(100, 'x')), XMChunk("text", Text("after"))})));
+  EXPECT_FALSE(module.MidiConfigLoaded);
+  EXPECT_EQ(module.MidiConfig[0], 'F');
+  EXPECT_EQ(module.Comment, "after");
+
+  // A table cut short by the end of the file leaves the defaults.
+  ASSERT_TRUE(LoadWithChunks(module, XMChunk("MIDI", TBytes(1000, 'x'), 4896)));
+  EXPECT_FALSE(module.MidiConfigLoaded);
+  EXPECT_EQ(module.MidiConfig[0], 'F');
+}
+
+TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("CNAM", TBytes(5 * 20, 'c')), XMChunk("PNAM", TBytes(31, 'p')),
+                                            XMChunk("text", Text("reached"))})));
+  EXPECT_EQ(module.Channels[0]->Name, "");
+  EXPECT_EQ(module.Patterns[0].Name, "");
+  EXPECT_EQ(module.Comment, "reached");
+}
+
+TEST(XMChunks, AnUnknownIdEndsTheChunks) {
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")),
+                                            XMChunk("MODU", Text("lost"))})));
+  EXPECT_EQ(module.Comment, "one");
+  EXPECT_EQ(module.MODUData.GetSize(), 0);
+}
+
+TEST(XMChunks, LengthsPastTheEndNeverFailTheLoad) {
+  TTarnXMModule module;
+  ASSERT_TRUE(LoadWithChunks(module, XMChunk("text", Text("cut"), 0xFFFFFFFF)));
+  EXPECT_EQ(module.Comment, "cut");
+  // 0xFFFFFFF8 plus the 8-byte header wraps to the chunk's own start in 32 bits.
+  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("EQFX", Text("eq"), 0xFFFFFFF8), XMChunk("text", Text("x"))})));
+  EXPECT_EQ(module.EQFXData.GetSize(), 2 + 8 + 1);  // all that follows
+  EXPECT_TRUE(module.Comment.empty());
+}
+
+}  // namespace
