@@ -1,0 +1,27 @@
+#include "player/random.h"
+
+#include <gtest/gtest.h>
+
+TEST(Random, DrawsFromTheLinearCongruentialSequence) {
+  SetRandomState(0);
+  // The first draw moves the state from 0 to 1: the high half of 1 * 255.
+  EXPECT_EQ(RandomBelow(255), 0u);
+  EXPECT_EQ(RandomState(), 1u);
+  EXPECT_EQ(RandomBelow(255), 8u);
+  EXPECT_EQ(RandomState(), 134775814u);
+  EXPECT_EQ(RandomBelow(255), 219u);
+  EXPECT_EQ(RandomBelow(255), 51u);
+  EXPECT_EQ(RandomBelow(255), 69u);
+  EXPECT_EQ(RandomBelow(255), 171u);
+  EXPECT_EQ(RandomBelow(256), 81u);
+  EXPECT_EQ(RandomBelow(1000), 161u);
+  EXPECT_EQ(RandomBelow(1), 0u);
+  EXPECT_EQ(RandomBelow(0x7FFFFFFF), 914127454u);
+  EXPECT_EQ(RandomState(), 1828254910u);
+}
+
+TEST(Random, DrawBelowZeroAdvancesAndGivesZero) {
+  SetRandomState(41);
+  EXPECT_EQ(RandomBelow(0), 0u);
+  EXPECT_EQ(RandomState(), 41u * 134775813u + 1u);
+}
