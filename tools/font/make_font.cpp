@@ -182,10 +182,10 @@ struct TColor {
   std::uint8_t R, G, B;
 };
 
-// Letters shade from white at the cap line to a clear blue at the baseline.
+// Letters shade from white at the cap line to a light blue at the baseline.
 TColor RowColor(int row) {
   constexpr TColor Top{250, 252, 255};
-  constexpr TColor Bottom{90, 168, 255};
+  constexpr TColor Bottom{130, 196, 255};
   const double t = row <= 3 ? 0.0 : row >= 9 ? 1.0 : (row - 3) / 6.0;
   const auto mix = [t](std::uint8_t a, std::uint8_t b) {
     return static_cast<std::uint8_t>(a + (b - a) * t + 0.5);
