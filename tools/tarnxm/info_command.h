@@ -1,0 +1,15 @@
+#pragma once
+// tarnxm info [--json] FILE: the facts of a module, for a person or as JSON.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "player/module.h"
+
+// args are the words after "info". Returns the exit status: 0, 1 when the
+// file does not load, 2 for a usage error.
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+std::string DescribeModule(const TTarnXMModule& module);
+// One JSON object on one line.
+std::string ModuleJson(const TTarnXMModule& module);
