@@ -39,6 +39,14 @@ class TTarnXMModule {
   void Clear();
   // Rewinds playback to the song's start and resets every channel.
   void Reset();
+  // One sequencer tick: the row's cells on its first tick, the effects on
+  // every tick, then every channel in use updated for the mixer.
+  void Tick();
+
+  // The frequency model, linear or Amiga by LinearFrequency.
+  std::int32_t PeriodFromNote(std::int32_t note, std::int32_t fineTune) const;
+  std::int32_t NoteFromPeriod(std::int32_t period, std::int32_t fineTune) const;
+  std::int32_t FrequencyFromPeriod(std::int32_t period, std::int32_t delta) const;
 
   // Loads an XM, or a MOD when the data is not XM. On failure the module is
   // left cleared and LoadError says why.
