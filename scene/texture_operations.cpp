@@ -74,17 +74,20 @@ void SineRemap(TexturePixels& pixels) {
 // In place, columns outermost: pixels already visited in this pass give
 // their new values to the ones after them.
 void Blur(TexturePixels& pixels) {
-  for (int x = 0; x < TextureSize; ++x)
+  for (int x = 0; x < TextureSize; ++x) {
+    const std::size_t centre = PixelOffset(x, 0);
+    const std::size_t right = PixelOffset(x + 1, 0);
+    const std::size_t left = PixelOffset(x - 1, 0);
     for (int y = 0; y < TextureSize; ++y) {
-      const std::size_t centre = PixelOffset(x, y);
-      const std::size_t right = PixelOffset(x + 1, y);
-      const std::size_t left = PixelOffset(x - 1, y);
-      const std::size_t below = PixelOffset(x, y + 1);
-      const std::size_t above = PixelOffset(x, y - 1);
+      const std::size_t row = PixelOffset(0, y);
+      const std::size_t below = PixelOffset(0, y + 1);
+      const std::size_t above = PixelOffset(0, y - 1);
       for (std::size_t c = 0; c < 3; ++c)
-        pixels[centre + c] = static_cast<std::uint8_t>(
-            (pixels[centre + c] + pixels[right + c] + pixels[left + c] + pixels[below + c] + pixels[above + c]) / 5);
+        pixels[row + centre + c] =
+            static_cast<std::uint8_t>((pixels[row + centre + c] + pixels[row + right + c] + pixels[row + left + c] +
+                                       pixels[below + centre + c] + pixels[above + centre + c]) / 5);
     }
+  }
 }
 
 void Invert(TexturePixels& pixels) {
