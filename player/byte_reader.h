@@ -16,8 +16,8 @@ class TTarnXMReader {
   // copied.
   std::int64_t ReadBytes(void* destination, std::int64_t count);
   std::uint8_t ReadByte();
-  std::uint16_t ReadWord();        // little-endian
-  std::uint32_t ReadDword();       // little-endian
+  std::uint16_t ReadWord();   // little-endian
+  std::uint32_t ReadDword();  // little-endian
   // The bytes present of the next count, which may be fewer; advances by
   // their number.
   std::span<const std::uint8_t> Take(std::int64_t count);
@@ -30,12 +30,8 @@ class TTarnXMReader {
 };
 
 // Little- and big-endian numbers inside a block already read.
-inline std::uint16_t WordLE(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
+inline std::uint16_t WordLE(const std::uint8_t* bytes) { return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8); }
 inline std::uint32_t DwordLE(const std::uint8_t* bytes) {
   return std::uint32_t{WordLE(bytes)} | std::uint32_t{WordLE(bytes + 2)} << 16;
 }
-inline std::uint16_t WordBE(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-}
+inline std::uint16_t WordBE(const std::uint8_t* bytes) { return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]); }

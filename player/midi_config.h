@@ -6,9 +6,9 @@
 #include <cstddef>
 
 constexpr std::size_t MacroLength = 32;
-constexpr std::size_t GlobalMacros = 0;        // 9 entries: start, stop, tick, note on/off, volume, ...
-constexpr std::size_t ParameteredMacros = 9;   // 16 entries, chosen by the channel's active macro
-constexpr std::size_t FixedMacros = 25;        // 128 entries, chosen by effect parameters 128..255
+constexpr std::size_t GlobalMacros = 0;       // 9 entries: start, stop, tick, note on/off, volume, ...
+constexpr std::size_t ParameteredMacros = 9;  // 16 entries, chosen by the channel's active macro
+constexpr std::size_t FixedMacros = 25;       // 128 entries, chosen by effect parameters 128..255
 constexpr std::size_t MacroCount = 153;
 
 using TTarnXMMidiConfig = std::array<char, MacroCount * MacroLength>;

@@ -55,8 +55,7 @@ std::int64_t OrderedPatterns(std::span<const std::uint8_t> orders) {
 // The pattern count from the block's size: the order list usually decides, the
 // size where the list names more patterns than the block holds.
 std::int64_t PatternCount(std::int64_t fitting, std::int64_t ordered, bool fifteenSamples, std::string_view signature) {
-  if (fifteenSamples) fitting = ordered;
-  else if (fitting > 64 && ordered <= 64) fitting = ordered;
+  if (fifteenSamples || (fitting > 64 && ordered <= 64)) fitting = ordered;
   std::int64_t count = fitting;
   if (fitting >= ordered || ordered <= 64 || signature == "M!K!") count = ordered;
   return std::min<std::int64_t>(count, 128);

@@ -29,7 +29,8 @@ bool DecodeDelta(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t byte
   const std::int32_t channels = sample.Channels == 2 ? 2 : 1;
   const std::int64_t frames = bytes / static_cast<std::int64_t>(sizeof(Word)) / channels;
   if (!sample.AllocateData(static_cast<std::size_t>(frames * channels))) return false;
-  for (std::int32_t c = 0; c < channels && frames > 0; ++c) DecodeDeltaChannel<Word>(reader, frames, channels, sample.Data + c);
+  for (std::int32_t c = 0; c < channels && frames > 0; ++c)
+    DecodeDeltaChannel<Word>(reader, frames, channels, sample.Data + c);
   return true;
 }
 

@@ -132,8 +132,7 @@ bool ReadSampleData(TTarnXMReader& reader, const TXMSampleHeader& header) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number,
-                                  TXMSampleHeaders& headers) {
+TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number, TXMSampleHeaders& headers) {
   const std::int64_t start = reader.ReadPosition;
   std::array<std::uint8_t, InstrumentHeaderSize> header;
   if (reader.ReadBytes(header.data(), InstrumentHeadSize) < InstrumentHeadSize)

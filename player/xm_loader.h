@@ -31,8 +31,7 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, st
                                 std::int32_t count);
 // Instrument number's header, envelopes and sample headers; the headers of
 // samples whose data is still to be read are appended to headers.
-TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number,
-                                  TXMSampleHeaders& headers);
+TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number, TXMSampleHeaders& headers);
 TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders& headers);
 // The optional chunks after the song; they never make the load fail.
 void ReadXMExtensionChunks(TTarnXMModule& module, TTarnXMReader& reader);

@@ -78,7 +78,8 @@ void CheckInvariants(const TTarnXMModule& module) {
   ASSERT_GE(module.NumChannels, 0);
   ASSERT_LE(module.NumChannels, 255);
   for (const TTarnXMPattern& pattern : module.Patterns)
-    ASSERT_TRUE(pattern.Notes.empty() || pattern.Notes.size() == static_cast<std::size_t>(pattern.Rows + 1) * pattern.Channels);
+    ASSERT_TRUE(pattern.Notes.empty() ||
+                pattern.Notes.size() == static_cast<std::size_t>(pattern.Rows + 1) * pattern.Channels);
   for (const auto& instrument : module.Instruments) {
     if (!instrument) continue;
     for (const TTarnXMEnvelope* envelope : {&instrument->VolumeEnvelope, &instrument->PanningEnvelope}) {
@@ -118,20 +119,33 @@ TBytes Mutate(const TBytes& original, std::mt19937& random) {
   const int edits = 1 + static_cast<int>(pick(8));
   for (int e = 0; e < edits && !bytes.empty(); ++e) {
     switch (pick(6)) {
-      case 0: bytes[pick(bytes.size())] = static_cast<std::uint8_t>(random()); break;
-      case 1: bytes[pick(bytes.size())] = 0xFF; break;
-      case 2: bytes[pick(bytes.size())] ^= static_cast<std::uint8_t>(1u << pick(8)); break;
-      case 3: bytes.resize(pick(bytes.size())); break;
-      case 4: bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size())), static_cast<std::uint8_t>(random())); break;
-      default: bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size()))); break;
+      case 0:
+        bytes[pick(bytes.size())] = static_cast<std::uint8_t>(random());
+        break;
+      case 1:
+        bytes[pick(bytes.size())] = 0xFF;
+        break;
+      case 2:
+        bytes[pick(bytes.size())] ^= static_cast<std::uint8_t>(1u << pick(8));
+        break;
+      case 3:
+        bytes.resize(pick(bytes.size()));
+        break;
+      case 4:
+        bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size())),
+                     static_cast<std::uint8_t>(random()));
+        break;
+      default:
+        bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size())));
+        break;
     }
   }
   return bytes;
 }
 
 TEST(LoaderFuzz, DamagedModulesLoadOrFailCleanly) {
-  const std::vector<TBytes> originals{RichXM(0x0104), RichXM(0x0103), RichXM(0x0102), SmallMOD("M.K.", 4),
-                                      SmallMOD("6CHN", 6), SmallMOD("", 4)};
+  const std::vector<TBytes> originals{RichXM(0x0104),      RichXM(0x0103),      RichXM(0x0102),
+                                      SmallMOD("M.K.", 4), SmallMOD("6CHN", 6), SmallMOD("", 4)};
   TTarnXMModule module;
   for (const TBytes& original : originals) ASSERT_TRUE(module.LoadFromMemory(original.data(), original.size()));
   std::mt19937 random(20240607);

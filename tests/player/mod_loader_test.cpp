@@ -89,7 +89,7 @@ TEST(MODLoader, FourChannelSignatureSizedForEightChannelsHasEight) {
 
 TEST(MODLoader, SignaturesNameTheChannelCount) {
   const std::vector<std::pair<std::string, int>> table{
-      {"M.K.", 4}, {"M!K!", 4}, {"M&K!", 4}, {"N.T.", 4}, {"OCTA", 8}, {"OKTA", 8}, {"CD81", 8}, {"WOW!", 8},
+      {"M.K.", 4}, {"M!K!", 4},  {"M&K!", 4},  {"N.T.", 4}, {"OCTA", 8}, {"OKTA", 8},  {"CD81", 8}, {"WOW!", 8},
       {"6CHN", 6}, {"16CH", 16}, {"16CN", 16}, {"FLT8", 8}, {"TDZ3", 3}, {"EX12", 12}, {"EXO4", 4}, {"99CH", 99}};
   for (const auto& [signature, channels] : table) EXPECT_EQ(MODSignatureChannels(signature), channels) << signature;
   EXPECT_EQ(MODSignatureChannels("FLT'"), 0);
@@ -187,8 +187,8 @@ TEST(MODLoader, LoopsAreFittedInsideTheSample) {
     bool Loop;
     std::int32_t Start, Length;
   };
-  const std::vector<TCase> cases{{10, 1, false, 20, 2}, {40, 8, false, 0, 0}, {20, 30, true, 40, 24},
-                                 {4, 8, true, 8, 16},   {31, 4, false, 62, 2}};
+  const std::vector<TCase> cases{
+      {10, 1, false, 20, 2}, {40, 8, false, 0, 0}, {20, 30, true, 40, 24}, {4, 8, true, 8, 16}, {31, 4, false, 62, 2}};
   for (const TCase& loop : cases) {
     TMODWriter writer = TwoPatterns();
     writer.Samples[0] = {32, 0, 64, loop.LoopStart, loop.LoopLength, std::nullopt};

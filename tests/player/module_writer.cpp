@@ -80,7 +80,8 @@ void PutInstrument(TBytes& out, const TXMInstrumentWriter& instrument) {
   }
   // The sample headers go where the claimed size says, as a loader will look
   // for them there.
-  if (!instrument.Samples.empty() && instrument.Size) out.resize(std::max<std::size_t>(out.size(), start + *instrument.Size));
+  if (!instrument.Samples.empty() && instrument.Size)
+    out.resize(std::max<std::size_t>(out.size(), start + *instrument.Size));
   for (const TXMSampleWriter& sample : instrument.Samples) PutSampleHeader(out, sample);
 }
 

@@ -37,8 +37,8 @@ struct TXMEnvelopeWriter {
 
 struct TXMInstrumentWriter {
   std::string Name;
-  std::optional<std::uint32_t> Size;          // default: 243 with samples, 29 without
-  std::optional<std::uint16_t> SampleCount;   // default: the number of Samples
+  std::optional<std::uint32_t> Size;         // default: 243 with samples, 29 without
+  std::optional<std::uint16_t> SampleCount;  // default: the number of Samples
   std::array<std::uint8_t, 96> SampleMap{};
   TXMEnvelopeWriter VolumeEnvelope;
   TXMEnvelopeWriter PanningEnvelope;
@@ -52,7 +52,7 @@ struct TXMInstrumentWriter {
 
 struct TXMPatternWriter {
   std::uint16_t Rows = 64;
-  TBytes Packed;                             // the packed cells
+  TBytes Packed;                            // the packed cells
   std::optional<std::uint16_t> PackedSize;  // default: the size of Packed
 };
 
@@ -105,7 +105,7 @@ struct TMODWriter {
   std::uint8_t SongLength = 1;
   std::uint8_t Restart = 0;
   std::array<std::uint8_t, 128> Orders{};
-  std::vector<TBytes> Patterns;          // each 64 rows x Channels x 4 bytes
+  std::vector<TBytes> Patterns;           // each 64 rows x Channels x 4 bytes
   std::vector<TMODSampleWriter> Samples;  // the rest of the 31 (or 15) are empty
 
   // Appends an empty pattern and returns its index.

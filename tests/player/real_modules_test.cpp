@@ -88,8 +88,9 @@ void CheckSampleForm(const TTarnXMSample& sample, const std::string& where) {
 
 TEST(RealModules, LoadWithTheFactsTheirHeadersGive) {
   const std::vector<std::string> files = PackageModules();
-  if (files.empty()) GTEST_SKIP() << "the packages heroes-sound-tracks, tecnoballz-data and freedroid-data are not "
-                                     "installed (scripts/install-deps test installs them)";
+  if (files.empty())
+    GTEST_SKIP() << "the packages heroes-sound-tracks, tecnoballz-data and freedroid-data are not "
+                    "installed (scripts/install-deps test installs them)";
   int xm = 0, mod = 0;
   for (const std::string& path : files) {
     const std::string name = path.substr(path.rfind('/') + 1);

@@ -41,9 +41,9 @@ TEST(XMChunks, NamesEffectSlotsAndStoredChunks) {
   channelNames.resize(40, ' ');
   const TBytes effects{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
   TTarnXMModule module;
-  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames),
-                                            XMChunk("CHFX", effects), XMChunk("EQFX", Text("eq")),
-                                            XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
+  ASSERT_TRUE(LoadWithChunks(
+      module, Join({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames), XMChunk("CHFX", effects),
+                    XMChunk("EQFX", Text("eq")), XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
   EXPECT_EQ(module.Patterns[0].Name, "intro");
   EXPECT_EQ(module.Patterns[1].Name, "verse");
   EXPECT_EQ(module.Channels[0]->Name, "bass");
@@ -79,7 +79,7 @@ TEST(XMChunks, MacroTableOnlyFromAChunkOfItsExactSize) {
 TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("CNAM", TBytes(5 * 20, 'c')), XMChunk("PNAM", TBytes(31, 'p')),
-                                            XMChunk("text", Text("reached"))})));
+                                           XMChunk("text", Text("reached"))})));
   EXPECT_EQ(module.Channels[0]->Name, "");
   EXPECT_EQ(module.Patterns[0].Name, "");
   EXPECT_EQ(module.Comment, "reached");
@@ -87,8 +87,8 @@ TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
 
 TEST(XMChunks, AnUnknownIdEndsTheChunks) {
   TTarnXMModule module;
-  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")),
-                                            XMChunk("MODU", Text("lost"))})));
+  ASSERT_TRUE(LoadWithChunks(
+      module, Join({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")), XMChunk("MODU", Text("lost"))})));
   EXPECT_EQ(module.Comment, "one");
   EXPECT_EQ(module.MODUData.GetSize(), 0);
 }

@@ -27,8 +27,7 @@ std::vector<int> Values(const TTarnXMSample& sample) {
   return std::vector<int>(sample.Data, sample.Data + sample.Length * sample.Channels);
 }
 
-TXMSampleWriter Looped(std::uint32_t length, std::uint32_t loopStart, std::uint32_t loopLength,
-                       std::uint8_t type = 1) {
+TXMSampleWriter Looped(std::uint32_t length, std::uint32_t loopStart, std::uint32_t loopLength, std::uint8_t type = 1) {
   TXMSampleWriter sample;
   sample.Data.assign(length, 1);
   sample.LoopStart = loopStart;
@@ -75,7 +74,7 @@ TEST(XMInstruments, ReadsTheInstrumentHeaderAndItsEnvelopes) {
   EXPECT_EQ(volume.Points[2].Position, 260);
   const TTarnXMEnvelope& panning = loaded.PanningEnvelope;
   EXPECT_TRUE(panning.Enabled);
-  EXPECT_FALSE(panning.LoopEnabled);  // loop start = loop end
+  EXPECT_FALSE(panning.LoopEnabled);           // loop start = loop end
   EXPECT_EQ(panning.Points[2].Position, 456);  // 200 moved into the span after 300
 }
 

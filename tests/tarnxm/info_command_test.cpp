@@ -22,8 +22,8 @@ class TarnXMInfo : public testing::Test {
 
   std::string Write(const std::string& name, const TBytes& bytes) {
     const std::string path = (Folder / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 
@@ -62,15 +62,15 @@ TEST_F(TarnXMInfo, DescribesAnXMForAPerson) {
   const std::string path = Write("song.xm", SongXM());
   ASSERT_EQ(Run({"info", path}), 0) << Err.str();
   const std::string text = Out.str();
-  for (const char* line : {"Format:       XM 1.04\n", "Title:        Say \"hi\"\\.\xC3\xA9\n", "Channels:     4\n",
-                           "Patterns:     1\n", "Song length:  2, restart at 0\n", "Orders:       0 0\n",
-                           "Speed:        6 ticks per row\n", "Tempo:        125 BPM\n", "Frequencies:  linear\n",
-                           "Instruments:  2\n", "Samples:      1 with data\n",
-                           "  instrument 1 \"piano\": fade-out 0, volume envelope 2 points, sustain at point 1, "
-                           "panning envelope off\n",
-                           "    sample 0 \"c4\": 6 frames, 16-bit mono, ping-pong loop 1-4, volume 64, panning 128, "
-                           "relative note 0, fine-tune 0\n",
-                           "Comment:\n  one\n  two\n"})
+  for (const char* line :
+       {"Format:       XM 1.04\n", "Title:        Say \"hi\"\\.\xC3\xA9\n", "Channels:     4\n", "Patterns:     1\n",
+        "Song length:  2, restart at 0\n", "Orders:       0 0\n", "Speed:        6 ticks per row\n",
+        "Tempo:        125 BPM\n", "Frequencies:  linear\n", "Instruments:  2\n", "Samples:      1 with data\n",
+        "  instrument 1 \"piano\": fade-out 0, volume envelope 2 points, sustain at point 1, "
+        "panning envelope off\n",
+        "    sample 0 \"c4\": 6 frames, 16-bit mono, ping-pong loop 1-4, volume 64, panning 128, "
+        "relative note 0, fine-tune 0\n",
+        "Comment:\n  one\n  two\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line << "\nin\n" << text;
   EXPECT_EQ(text.find("instrument 2"), std::string::npos);
 }
@@ -101,11 +101,12 @@ TEST_F(TarnXMInfo, DescribesAMOD) {
   writer.Samples = {{4, 0, 40, 0, 1, std::nullopt}};
   const std::string path = Write("song.mod", writer.Build());
   ASSERT_EQ(Run({"info", "--json", path}), 0) << Err.str();
-  EXPECT_EQ(Out.str().rfind("{\"format\":\"MOD\",\"signature\":\"M.K.\",\"title\":\"mod\",\"channels\":4,\"patterns\":1,"
-                            "\"instruments\":31,\"samples\":1,\"song_length\":1,\"restart\":0,\"speed\":6,"
-                            "\"tempo\":125,\"linear\":false,",
-                            0),
-            0u)
+  EXPECT_EQ(
+      Out.str().rfind("{\"format\":\"MOD\",\"signature\":\"M.K.\",\"title\":\"mod\",\"channels\":4,\"patterns\":1,"
+                      "\"instruments\":31,\"samples\":1,\"song_length\":1,\"restart\":0,\"speed\":6,"
+                      "\"tempo\":125,\"linear\":false,",
+                      0),
+      0u)
       << Out.str();
   ASSERT_EQ(Run({"info", path}), 0);
   EXPECT_NE(Out.str().find("Format:       MOD \"M.K.\"\n"), std::string::npos) << Out.str();

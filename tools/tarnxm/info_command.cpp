@@ -76,7 +76,8 @@ std::string InstrumentText(int number, const TTarnXMInstrument& instrument) {
          << instrument.VibratoRate << " sweep " << instrument.VibratoSweep;
   text << "\n";
   for (int j = 0; j < TTarnXMInstrument::MaxSamples; ++j)
-    if (const TTarnXMSample* sample = instrument.Samples[j].get(); sample && (sample->Length > 0 || !sample->Name.empty()))
+    if (const TTarnXMSample* sample = instrument.Samples[j].get();
+        sample && (sample->Length > 0 || !sample->Name.empty()))
       text << SampleText(j, *sample);
   return text.str();
 }
@@ -86,10 +87,10 @@ std::string EnvelopeJson(const TTarnXMEnvelope& envelope) {
   json << "{\"enabled\":" << (envelope.Enabled ? "true" : "false") << ",\"points\":[";
   for (int k = 0; k < envelope.NumPoints; ++k)
     json << (k ? "," : "") << "[" << envelope.Points[k].Position << "," << envelope.Points[k].Value << "]";
-  json << "],\"sustain\":" << (envelope.SustainEnabled ? std::to_string(envelope.SustainPoint) : "null")
-       << ",\"loop\":"
-       << (envelope.LoopEnabled ? "[" + std::to_string(envelope.LoopStart) + "," + std::to_string(envelope.LoopEnd) + "]"
-                                : "null")
+  json << "],\"sustain\":" << (envelope.SustainEnabled ? std::to_string(envelope.SustainPoint) : "null") << ",\"loop\":"
+       << (envelope.LoopEnabled
+               ? "[" + std::to_string(envelope.LoopStart) + "," + std::to_string(envelope.LoopEnd) + "]"
+               : "null")
        << "}";
   return json.str();
 }
@@ -98,9 +99,9 @@ std::string SampleJson(int index, const TTarnXMSample& sample) {
   std::ostringstream json;
   json << "{\"index\":" << index << ",\"name\":" << JsonString(sample.Name) << ",\"length\":" << sample.Length
        << ",\"loop\":\"" << LoopKind(sample) << "\",\"loop_start\":" << sample.LoopStart
-       << ",\"loop_length\":" << sample.LoopLength << ",\"bits\":" << sample.Bits
-       << ",\"channels\":" << sample.Channels << ",\"adpcm\":" << (sample.ADPCM ? "true" : "false")
-       << ",\"volume\":" << sample.Volume << ",\"panning\":" << (sample.UsePanning ? std::to_string(sample.Panning) : "null")
+       << ",\"loop_length\":" << sample.LoopLength << ",\"bits\":" << sample.Bits << ",\"channels\":" << sample.Channels
+       << ",\"adpcm\":" << (sample.ADPCM ? "true" : "false") << ",\"volume\":" << sample.Volume
+       << ",\"panning\":" << (sample.UsePanning ? std::to_string(sample.Panning) : "null")
        << ",\"relative_note\":" << sample.RelativeNote << ",\"fine_tune\":" << sample.FineTune << "}";
   return json.str();
 }
@@ -143,8 +144,10 @@ std::string DescribeModule(const TTarnXMModule& module) {
   if (!module.Comment.empty()) {
     text << "Comment:\n  ";
     for (const char c : module.Comment) {
-      if (c == '\n') text << "\n  ";
-      else if (c != '\r') text << PrintableText(std::string(1, c));
+      if (c == '\n')
+        text << "\n  ";
+      else if (c != '\r')
+        text << PrintableText(std::string(1, c));
     }
     text << "\n";
   }

@@ -2,8 +2,7 @@
 
 #include "tools/tarnxm/info_command.h"
 
-const char* const TarnXMUsage =
-    "usage: tarnxm info [--json] FILE    the facts of an XM or MOD module\n";
+const char* const TarnXMUsage = "usage: tarnxm info [--json] FILE    the facts of an XM or MOD module\n";
 
 int RunTarnXM(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
