@@ -107,8 +107,8 @@ class TTarnXMChannel {
   std::int32_t LoopCount = 0;
   bool LoopActive = false;
 
-  std::int32_t LastLeft = 0;
-  std::int32_t LastRight = 0;
+  std::int64_t LastLeft = 0;  // the last mixed frame's contribution, for click removal
+  std::int64_t LastRight = 0;
   std::int32_t VolumeLeft = 0;
   std::int32_t VolumeRight = 0;
   std::int32_t RampLeft = 0;

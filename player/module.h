@@ -91,8 +91,8 @@ class TTarnXMModule {
   bool ExtendedFilterRange = false;
   std::int32_t NumChannels = 0;
   bool Loaded = false;
-  std::int32_t DeclickLeft = 0;
-  std::int32_t DeclickRight = 0;
+  std::int64_t DeclickLeft = 0;  // click-removal offsets, decayed by the player
+  std::int64_t DeclickRight = 0;
   std::int32_t TickLength = 0;
   TTarnXMMidiConfig MidiConfig{};
   bool MidiConfigLoaded = false;
