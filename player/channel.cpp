@@ -1,11 +1,18 @@
 #include "player/channel.h"
 
+#include <initializer_list>
+
 TTarnXMChannel::TTarnXMChannel(TTarnXMModule* module, std::int32_t index) : Module(module), Index(index) {
   Reset();
 }
 
 void TTarnXMChannel::ResetVoice() {
   Active = false;
+  for (TTarnXMEnvelopeHandler* handler : {&VolumeEnvelope, &PanningEnvelope}) {
+    handler->Envelope = nullptr;
+    handler->SetPosition(0);
+    handler->KeyOn = true;
+  }
   KeyOff = false;
   AutoVibratoSweep = 0;
   AutoVibratoPosition = 0;
