@@ -54,6 +54,8 @@ void TTarnXMModule::Reset() {
   PatternDelayCount = 0;
   OrderPosition = 0;
   Row = 0;
+  SongEnded = false;
+  for (std::bitset<256>& rows : PlayedRows) rows.reset();
 }
 
 TTarnXMInstrument& TTarnXMModule::NewInstrument(int number) {

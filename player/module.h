@@ -3,6 +3,7 @@
 // channels, 256 patterns, the order list, the MIDI macro table and the raw
 // bytes of the extension chunks. The loaders are the only writers of the song.
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,6 +44,12 @@ class TTarnXMModule {
   // every tick, then every channel in use updated for the mixer.
   void Tick();
 
+  // Requests of the channels while a row is read: the pending jump that the
+  // sequencer carries out once every channel has read the row.
+  void RequestPositionJump(std::int32_t order);
+  void RequestPatternBreak(std::int32_t row);
+  void RequestPatternLoop(std::int32_t row);
+
   // The frequency model, linear or Amiga by LinearFrequency.
   std::int32_t PeriodFromNote(std::int32_t note, std::int32_t fineTune) const;
   std::int32_t NoteFromPeriod(std::int32_t period, std::int32_t fineTune) const;
@@ -81,6 +88,7 @@ class TTarnXMModule {
   std::int32_t JumpOrder = 0;
   std::int32_t JumpRow = 0;
   bool JumpPending = false;
+  bool JumpIsLoop = false;  // the pending jump is a pattern loop's
   std::int32_t MixRate = 0;
   std::int32_t OrderPosition = 0;
   std::int32_t Row = 0;
@@ -97,6 +105,14 @@ class TTarnXMModule {
   TTarnXMMidiConfig MidiConfig{};
   bool MidiConfigLoaded = false;
   std::int32_t RampLength = 128;
+  // Set when a row is about to start again that already started since the
+  // last Reset, other than by a pattern loop: the end of the song for a
+  // single rendering. Playback itself goes on.
+  bool SongEnded = false;
+  // Rows started since the last Reset, by order; rows from 256 on hold no
+  // cells and are only reached through the row before them, so they need no
+  // entry.
+  std::array<std::bitset<256>, MaxOrders> PlayedRows{};
   TTarnXMStream EQFXData;
   TTarnXMStream MODUData;
   std::array<TTarnXMStream, FXStreams> FXData;

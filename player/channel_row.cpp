@@ -1,0 +1,255 @@
+// The first tick of a row: the cell's note and instrument, then the volume
+// column and the effect.
+#include <algorithm>
+
+#include "player/channel.h"
+#include "player/effect_steps.h"
+#include "player/module.h"
+
+namespace {
+
+bool IsNote(std::int32_t note) { return note >= 1 && note <= 96; }
+constexpr std::int32_t KeyOffNote = 97;
+
+void ReleaseKey(TTarnXMChannel& channel) {
+  channel.VolumeEnvelope.KeyOn = false;
+  channel.PanningEnvelope.KeyOn = false;
+  channel.KeyOff = true;
+}
+
+void VolumeColumnFirstTick(TTarnXMChannel& channel) {
+  const std::int32_t v = channel.VolumeColumn;
+  const std::int32_t y = v % 16;
+  if (v >= 0x10 && v <= 0x50) channel.Volume = v - 16;
+  else if (v >= 0x80 && v <= 0x8F) Slide(channel.Volume, -y);
+  else if (v >= 0x90 && v <= 0x9F) Slide(channel.Volume, y);
+  else if (v >= 0xA0 && v <= 0xAF) channel.VibratoSpeed = y;
+  else if (v >= 0xB0 && v <= 0xBF) channel.VibratoDepth = y;
+  else if (v >= 0xC0 && v <= 0xCF) channel.Panning = y * 16;
+  else if (v >= 0xF0 && v <= 0xFF) channel.PortaSpeed = y;
+}
+
+// The period offset of x semitones above the channel's note.
+std::int32_t ArpeggioOffset(const TTarnXMChannel& channel, std::int32_t x) {
+  const TTarnXMModule& module = *channel.Module;
+  if (module.LinearFrequency) return 64 * x;
+  return module.PeriodFromNote(channel.RealNote + x, channel.FineTune) -
+         module.PeriodFromNote(channel.RealNote, channel.FineTune);
+}
+
+void PatternLoop(TTarnXMChannel& channel, std::int32_t y) {
+  TTarnXMModule& module = *channel.Module;
+  if (y == 0) {
+    if (!channel.LoopActive) channel.LoopRow = module.Row;
+  } else if (!channel.LoopActive) {
+    channel.LoopCount = y;
+    channel.LoopActive = true;
+    module.RequestPatternLoop(channel.LoopRow);
+  } else if (channel.LoopCount != 0) {
+    channel.LoopCount -= 1;
+    module.RequestPatternLoop(channel.LoopRow);
+  } else {
+    channel.LoopActive = false;
+  }
+}
+
+void ExtendedFirstTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
+  TTarnXMModule& module = *channel.Module;
+  switch (x) {
+    case 1:
+      if (y) channel.FinePortaUpSpeed = y;
+      Slide(channel.Period, -4 * channel.FinePortaUpSpeed);
+      break;
+    case 2:
+      if (y) channel.FinePortaDownSpeed = y;
+      Slide(channel.Period, 4 * channel.FinePortaDownSpeed);
+      break;
+    case 3: channel.Glissando = y != 0; break;
+    case 4: channel.VibratoWaveform = y % 8; break;
+    case 5:
+      channel.Period = module.PeriodFromNote(module.NoteFromPeriod(channel.Period, channel.FineTune), y);
+      channel.FineTune = y;
+      break;
+    case 6: PatternLoop(channel, y); break;
+    case 7: channel.TremoloWaveform = y % 8; break;
+    case 10:
+      if (y) channel.FineVolumeUpSpeed = y;
+      Slide(channel.Volume, channel.FineVolumeUpSpeed);
+      break;
+    case 11:
+      if (y) channel.FineVolumeDownSpeed = y;
+      Slide(channel.Volume, -channel.FineVolumeDownSpeed);
+      break;
+    // Pattern delay: the row lasts y more times its speed; the effects keep
+    // running on the added ticks and no note starts again.
+    case 14: module.PatternDelayCount = y; break;
+    case 15: channel.ActiveMacro = y; break;
+    default: break;
+  }
+}
+
+void ExtraFine(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
+  switch (x) {
+    case 1:
+      if (y) channel.ExtraFinePortaUpSpeed = y;
+      Slide(channel.Period, -channel.ExtraFinePortaUpSpeed);
+      break;
+    case 2:
+      if (y) channel.ExtraFinePortaDownSpeed = y;
+      Slide(channel.Period, channel.ExtraFinePortaDownSpeed);
+      break;
+    case 9:
+      if (y == 0) channel.Surround = true;
+      else if (y == 1) channel.Surround = false;
+      else if (y == 12) channel.FilterOffOnNote = false;
+      else if (y == 13) channel.FilterOffOnNote = true;
+      else if (y == 14) channel.Backwards = false;
+      else if (y == 15) channel.Backwards = true;
+      break;
+    default: break;
+  }
+}
+
+void EffectFirstTick(TTarnXMChannel& channel) {
+  TTarnXMModule& module = *channel.Module;
+  const std::int32_t p = channel.EffectParameter;
+  const std::int32_t x = p >> 4;
+  const std::int32_t y = p & 15;
+  switch (channel.Effect) {
+    case 0:
+      if (p) channel.Arpeggio = {0, ArpeggioOffset(channel, x), ArpeggioOffset(channel, y)};
+      break;
+    case 1:
+      if (p) channel.PortaUpSpeed = p;
+      break;
+    case 2:
+      if (p) channel.PortaDownSpeed = p;
+      break;
+    case 3:
+      if (p) channel.PortaSpeed = p;
+      break;
+    case 4:
+      if (p) {
+        channel.VibratoSpeed = x;
+        channel.VibratoDepth = y;
+      }
+      VibratoStep(channel);
+      break;
+    case 5:
+      if (p) channel.VolumeSlide = x - y;
+      break;
+    case 6:
+      if (p) channel.VolumeSlide = x - y;
+      VibratoStep(channel);
+      break;
+    case 7:
+      if (p) {
+        channel.TremoloSpeed = x;
+        channel.TremoloDepth = y;
+      }
+      break;
+    case 8: channel.Panning = p; break;
+    case 9: channel.Position = std::int64_t{p} * 256 << 32; break;
+    case 10:
+      if (p) channel.VolumeSlide = x - y;
+      break;
+    case 11: module.RequestPositionJump(p); break;
+    case 12: channel.Volume = p; break;
+    case 13: module.RequestPatternBreak(p); break;
+    case 14: ExtendedFirstTick(channel, x, y); break;
+    case 15:
+      if (p <= 32) module.Speed = static_cast<std::uint8_t>(p);
+      else module.Tempo = static_cast<std::uint8_t>(p);
+      break;
+    case 16: module.GlobalVolume = p; break;
+    case 17:
+      if (p) channel.GlobalVolumeSlide = x - y;
+      break;
+    case 20: ReleaseKey(channel); break;
+    case 21:
+      channel.VolumeEnvelope.SetPosition(p);
+      channel.PanningEnvelope.SetPosition(p);
+      break;
+    case 25:
+      if (p) channel.PanningSlide = x - y;
+      break;
+    case 26: channel.FilterResonance = p; break;
+    case 27:
+      if (p) {
+        channel.RetrigVolumeChange = x;
+        channel.RetrigInterval = y;
+      }
+      break;
+    case 29:
+      if (p) {
+        channel.TremorOnTime = x;
+        channel.TremorOffTime = y;
+      }
+      TremorStep(channel);
+      break;
+    case 33: ExtraFine(channel, x, y); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void TTarnXMChannel::TriggerNote() {
+  const bool portaNote = Effect == 3 || Effect == 5 || (VolumeColumn >= 0xF0 && VolumeColumn <= 0xFF);
+  if (InstrumentNumber >= 1 && InstrumentNumber <= TTarnXMModule::MaxInstruments) {
+    ResetVoice();
+    Instrument = Module->Instruments[InstrumentNumber].get();
+    if (Instrument) {
+      VolumeEnvelope.Envelope = &Instrument->VolumeEnvelope;
+      PanningEnvelope.Envelope = &Instrument->PanningEnvelope;
+      VolumeEnvelope.SetPosition(0);
+      PanningEnvelope.SetPosition(0);
+      VolumeEnvelope.KeyOn = true;
+      PanningEnvelope.KeyOn = true;
+      KeyOff = false;
+      FadeOutVolume = 65536;
+    }
+  }
+  if (Instrument && IsNote(Note)) {
+    if (!(portaNote && Sample)) Sample = Instrument->Samples[Instrument->SampleMap[Note - 1]].get();
+    if (Sample) {
+      RealNote = Sample->RelativeNote + Note - 1;
+      FineTune = Sample->FineTune;
+      PortaTarget = Module->PeriodFromNote(RealNote, FineTune);
+    }
+    if (Period != 0 && portaNote) {
+      RealNote = Note;
+    } else {
+      if (FilterOffOnNote) FilterActive = false;
+      VolumeEnvelope.SetPosition(0);
+      PanningEnvelope.SetPosition(0);
+      Period = PortaTarget;
+      Position = 0;
+      Backwards = false;
+      Module->DeclickLeft += LastLeft;
+      Module->DeclickRight += LastRight;
+      LastLeft = 0;
+      LastRight = 0;
+      VolumeLeft = 0;
+      VolumeRight = 0;
+      RampLeft = 0;
+      RampRight = 0;
+      Active = true;
+    }
+  }
+  if (InstrumentNumber != 0 && Sample) {
+    Active = true;
+    Volume = Sample->Volume;
+    if (Sample->UsePanning) Panning = Sample->Panning;
+  }
+  if (Note == KeyOffNote) ReleaseKey(*this);
+}
+
+void TTarnXMChannel::ProcessRow() {
+  const bool noteDelay = Effect == 14 && EffectParameter >> 4 == 13 && (EffectParameter & 15) != 0;
+  if (!noteDelay) TriggerNote();
+  PeriodDelta = 0;
+  VolumeDelta = 0;
+  VolumeColumnFirstTick(*this);
+  EffectFirstTick(*this);
+}

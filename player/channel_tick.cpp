@@ -1,0 +1,74 @@
+// The ticks of a row after its first: the volume column's and the effect's
+// slides, steps, retriggers and cuts.
+#include "player/channel.h"
+#include "player/effect_steps.h"
+#include "player/module.h"
+
+namespace {
+
+void VolumeColumnOtherTick(TTarnXMChannel& channel) {
+  const std::int32_t v = channel.VolumeColumn;
+  const std::int32_t y = v % 16;
+  if (v >= 0x60 && v <= 0x6F) Slide(channel.Volume, -y);
+  else if (v >= 0x70 && v <= 0x7F) Slide(channel.Volume, y);
+  else if (v >= 0xB0 && v <= 0xBF) VibratoStep(channel);
+  else if (v >= 0xD0 && v <= 0xDF) Slide(channel.Panning, -y);
+  else if (v >= 0xE0 && v <= 0xEF) Slide(channel.Panning, y);
+  else if (v >= 0xF0 && v <= 0xFF) TonePortamentoStep(channel);
+}
+
+void ExtendedOtherTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
+  const std::int32_t tick = channel.Module->TickCounter;
+  switch (x) {
+    case 9:
+      if (y && tick % y == 0) channel.TriggerNote();
+      break;
+    case 12:
+      if (tick == y) channel.Volume = 0;
+      break;
+    case 13:
+      if (tick == y) channel.TriggerNote();
+      break;
+    default: break;
+  }
+}
+
+void EffectOtherTick(TTarnXMChannel& channel) {
+  TTarnXMModule& module = *channel.Module;
+  const std::int32_t p = channel.EffectParameter;
+  switch (channel.Effect) {
+    case 0:
+      // Ticks 3, 7, ... of the cycle play the plain note.
+      if (p && channel.Tick % 4 != 3) channel.PeriodDelta += channel.Arpeggio[channel.Tick % 4];
+      break;
+    case 1: Slide(channel.Period, -4 * std::int64_t{channel.PortaUpSpeed}); break;
+    case 2: Slide(channel.Period, 4 * std::int64_t{channel.PortaDownSpeed}); break;
+    case 3: TonePortamentoStep(channel); break;
+    case 4: VibratoStep(channel); break;
+    case 5:
+      TonePortamentoStep(channel);
+      Slide(channel.Volume, channel.VolumeSlide);
+      break;
+    case 6:
+      VibratoStep(channel);
+      Slide(channel.Volume, channel.VolumeSlide);
+      break;
+    case 7: TremoloStep(channel); break;
+    case 10: Slide(channel.Volume, channel.VolumeSlide); break;
+    case 14: ExtendedOtherTick(channel, p >> 4, p & 15); break;
+    case 17: Slide(module.GlobalVolume, channel.GlobalVolumeSlide); break;
+    case 25: Slide(channel.Panning, channel.PanningSlide); break;
+    case 27: RetriggerStep(channel); break;
+    case 29: TremorStep(channel); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void TTarnXMChannel::ProcessTick() {
+  PeriodDelta = 0;
+  VolumeDelta = 0;
+  VolumeColumnOtherTick(*this);
+  EffectOtherTick(*this);
+}
