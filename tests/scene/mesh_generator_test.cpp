@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cstring>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -249,4 +250,22 @@ TEST(MeshShapes, MovedVerticesAreFoundWhereTheyAreNow) {
     }
     EXPECT_EQ(mesh.Vertices.size(), count);
   }
+}
+
+TEST_F(MeshScript, ArbitraryBytesStayInsideTheScriptAndTheMesh) {
+  std::mt19937 random(11);
+  for (int run = 0; run < 300; ++run) {
+    std::vector<std::uint8_t> script(random() % 80);
+    for (std::uint8_t& byte : script) byte = static_cast<std::uint8_t>(random() % 4 == 0 ? 0xF8 + random() % 8 : random() % 8);
+    // Small shapes keep the run short; the other bytes are as they come.
+    for (std::size_t k = 0; k + 1 < script.size(); ++k)
+      if (script[k] == 0 || script[k] == 6) script[k + 1] %= 4;
+    RunMeshScript(script);
+    const auto& mesh = Mesh();
+    for (const MeshQuad& quad : mesh.Quads)
+      for (const std::int32_t corner : quad.Corners) ASSERT_LT(static_cast<std::size_t>(corner), mesh.Vertices.size());
+    for (const MeshVertex& v : mesh.Vertices)
+      for (const std::int32_t n : v.Neighbours) ASSERT_LT(static_cast<std::size_t>(n), mesh.Vertices.size());
+  }
+  for (const std::string& box : Fake.MessageBoxes) EXPECT_EQ(box, "hmm: error");
 }

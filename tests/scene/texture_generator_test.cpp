@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
 #include <vector>
 
 #include "player/random.h"
@@ -257,5 +258,18 @@ TEST(TextureScript, TheShippedRing) {
     const bool plateau = (k >= 24 && k <= 32) || (k >= 224 && k <= 232);
     EXPECT_TRUE(!outside || row == Black) << k;
     EXPECT_TRUE(!plateau || row[0] == 233) << k;
+  }
+}
+
+TEST(TextureScript, ArbitraryBytesStayInsideTheScriptAndTheLayers) {
+  std::mt19937 random(7);
+  for (int run = 0; run < 60; ++run) {
+    std::vector<std::uint8_t> script(random() % 32);
+    for (std::uint8_t& byte : script) byte = static_cast<std::uint8_t>(random() % 16 == 0 ? random() : random() % 13);
+    if (run % 15 == 0) script.insert(script.end(), {9, static_cast<std::uint8_t>(run % 4), 0x55});
+    SetRandomState(static_cast<std::uint32_t>(run));
+    const auto first = RunTextureScript(script);
+    SetRandomState(static_cast<std::uint32_t>(run));
+    EXPECT_EQ(*RunTextureScript(script), *first) << "run " << run;
   }
 }
