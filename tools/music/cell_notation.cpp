@@ -58,10 +58,13 @@ bool ParseVolumeColumn(const std::string& text, std::uint8_t& volume) {
     volume = 0;
     return true;
   }
-  std::uint8_t value = 0;
-  if (ParseHexByte(text, 0, value)) {
+  // Volumes run 00..40: text that starts with anything but 0..4 is one of the
+  // letters, so that D3 is a fine slide rather than the volume D3.
+  if (text[0] >= '0' && text[0] <= '4') {
+    std::uint8_t value = 0;
+    if (!ParseHexByte(text, 0, value) || value > 0x40) return false;
     volume = static_cast<std::uint8_t>(0x10 + value);
-    return value <= 0x40;
+    return true;
   }
   const std::string letters = VolumeLetters;
   const std::size_t kind = letters.find(text[0]);

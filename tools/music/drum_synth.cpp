@@ -13,6 +13,7 @@ std::size_t Frames(double seconds, double rate) { return static_cast<std::size_t
 // The finish every one-shot drum shares: no offset, a silent tail, a peak.
 void FinishOneShot(TSynthSound& sound, double peak) {
   RemoveDcOffset(sound.Data, 12.0, sound.Rate);
+  FadeIn(sound.Data, Frames(0.0005, sound.Rate));
   FadeOut(sound.Data, Frames(0.01, sound.Rate));
   Normalise(sound.Data, peak);
 }

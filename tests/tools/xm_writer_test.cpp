@@ -1,0 +1,210 @@
+// The module writer's files, read back by the player's own loader.
+#include "tools/xm_writer/xm_writer.h"
+
+#include <gtest/gtest.h>
+
+#include "player/module.h"
+#include "tools/xm_writer/xm_encoding.h"
+
+namespace {
+
+TXmSong TwoPatternSong() {
+  TXmSong song;
+  song.Name = "round trip";
+  song.Channels = 3;
+  song.Speed = 5;
+  song.Tempo = 140;
+  song.RestartPosition = 1;
+  song.ExtendedFilterRange = true;
+  song.Orders = {1, 0, 1};
+  TXmPattern first{"first", 4, std::vector<TXmCell>(4 * 3)};
+  first.Cells[0] = {49, 1, 0x40, 0x0F, 0x06};  // every field: stored unpacked
+  first.Cells[4] = {97, 0, 0, 0, 0};            // key off
+  first.Cells[5] = {0, 0, 0xF3, 0, 0};          // volume-column tone portamento alone
+  first.Cells[9] = {0, 0, 0, 37, 0x40};         // the smooth macro
+  first.Cells[11] = {96, 2, 0, 0x0E, 0x61};
+  song.Patterns = {first, TXmPattern{"", 3, std::vector<TXmCell>(3 * 3)}};
+  return song;
+}
+
+TXmInstrument TwoSampleInstrument() {
+  TXmInstrument instrument;
+  instrument.Name = "two samples";
+  instrument.SampleMap.fill(0);
+  for (int note = 48; note < 96; ++note) instrument.SampleMap[note] = 1;
+  instrument.VolumeEnvelope = {{{0, 0}, {10, 64}, {300, 20}}, true, true, true, 1, 1, 2};
+  instrument.PanningEnvelope = {{{0, 32}, {20, 0}}, true, false, false, 0, 0, 0};
+  instrument.VibratoType = 1;
+  instrument.VibratoSweep = 20;
+  instrument.VibratoDepth = 6;
+  instrument.VibratoRate = 9;
+  instrument.FadeOut = 1234;
+  TXmSample wide;
+  wide.Name = "wide";
+  wide.Data = {0, 32767, -32768, 32767, -1, 1, 0, 12345};
+  wide.Loop = TXmLoop::Forward;
+  wide.LoopStart = 2;
+  wide.LoopLength = 6;
+  wide.Volume = 50;
+  wide.FineTune = -17;
+  wide.Panning = 30;
+  wide.RelativeNote = -5;
+  TXmSample narrow;
+  narrow.Name = "narrow";
+  narrow.SixteenBit = false;
+  narrow.Data = {0, 127 * 256, -128 * 256, -256, 256, 5 * 256};
+  narrow.Loop = TXmLoop::PingPong;
+  narrow.LoopStart = 1;
+  narrow.LoopLength = 4;
+  instrument.Samples = {wide, narrow};
+  return instrument;
+}
+
+bool Load(const TXmSong& song, TTarnXMModule& module) {
+  const TXmWriteResult written = WriteXm(song);
+  EXPECT_EQ(written.Error, "");
+  return module.LoadFromMemory(written.Bytes.data(), written.Bytes.size());
+}
+
+}  // namespace
+
+TEST(XmWriter, HeaderOrdersAndPatternsReadBackUnchanged) {
+  const TXmSong song = TwoPatternSong();
+  TTarnXMModule module;
+  ASSERT_TRUE(Load(song, module));
+  EXPECT_EQ(module.Name, "round trip");
+  EXPECT_EQ(module.FormatVersion, 0x0104);
+  EXPECT_EQ(module.NumChannels, 3);
+  EXPECT_EQ(module.SongLength, 3);
+  EXPECT_EQ(module.RestartPosition, 1);
+  EXPECT_EQ(module.InitialSpeed, 5);
+  EXPECT_EQ(module.InitialTempo, 140);
+  EXPECT_TRUE(module.LinearFrequency);
+  EXPECT_TRUE(module.ExtendedFilterRange);
+  EXPECT_EQ(module.Orders[0], 1);
+  EXPECT_EQ(module.Orders[2], 1);
+  EXPECT_EQ(module.Orders[3], 0);
+  for (int p = 0; p < 2; ++p) {
+    const TXmPattern& pattern = song.Patterns[p];
+    ASSERT_EQ(module.Patterns[p].Rows, pattern.Rows);
+    for (int row = 0; row < pattern.Rows; ++row)
+      for (int channel = 0; channel < 3; ++channel) {
+        const TXmCell& want = pattern.Cells[row * 3 + channel];
+        const TTarnXMPatternNote got = module.Patterns[p].GetNote(row, channel);
+        EXPECT_EQ(got, (TTarnXMPatternNote{want.Note, want.Instrument, want.VolumeColumn, want.Effect,
+                                           want.EffectParameter}))
+            << "pattern " << p << " row " << row << " channel " << channel;
+      }
+  }
+}
+
+TEST(XmWriter, InstrumentsKeepEnvelopesAutoVibratoFadeOutAndSamples) {
+  TXmSong song = TwoPatternSong();
+  song.Instruments = {TwoSampleInstrument(), TXmInstrument{}};
+  TTarnXMModule module;
+  ASSERT_TRUE(Load(song, module));
+  ASSERT_TRUE(module.Instruments[1]);
+  const TTarnXMInstrument& instrument = *module.Instruments[1];
+  EXPECT_EQ(instrument.Name, "two samples");
+  EXPECT_EQ(instrument.SampleMap[47], 0);
+  EXPECT_EQ(instrument.SampleMap[48], 1);
+  const TTarnXMEnvelope& volume = instrument.VolumeEnvelope;
+  EXPECT_TRUE(volume.Enabled && volume.SustainEnabled && volume.LoopEnabled);
+  EXPECT_EQ(volume.NumPoints, 3);
+  EXPECT_EQ(volume.Points[2].Position, 300);
+  EXPECT_EQ(volume.Points[2].Value, 20);
+  EXPECT_EQ(volume.SustainPoint, 1);
+  EXPECT_EQ(volume.LoopStart, 1);
+  EXPECT_EQ(volume.LoopEnd, 2);
+  const TTarnXMEnvelope& panning = instrument.PanningEnvelope;
+  EXPECT_TRUE(panning.Enabled);
+  EXPECT_FALSE(panning.SustainEnabled || panning.LoopEnabled);
+  EXPECT_EQ(panning.NumPoints, 2);
+  EXPECT_EQ(panning.Points[1].Position, 20);
+  EXPECT_EQ(instrument.VibratoType, 1);
+  EXPECT_EQ(instrument.VibratoSweep, 20);
+  EXPECT_EQ(instrument.VibratoDepth, 6);
+  EXPECT_EQ(instrument.VibratoRate, 9);
+  EXPECT_EQ(instrument.FadeOut, 1234);
+
+  const TXmInstrument& written = song.Instruments[0];
+  for (int s = 0; s < 2; ++s) {
+    ASSERT_TRUE(instrument.Samples[s]);
+    const TTarnXMSample& sample = *instrument.Samples[s];
+    const TXmSample& want = written.Samples[s];
+    EXPECT_EQ(sample.Name, want.Name);
+    EXPECT_EQ(sample.Bits, want.SixteenBit ? 16 : 8);
+    ASSERT_EQ(sample.Length, static_cast<std::int32_t>(want.Data.size()));
+    for (std::size_t i = 0; i < want.Data.size(); ++i) EXPECT_EQ(sample.Data[i], want.Data[i]) << "sample " << s;
+    EXPECT_TRUE(sample.Loop);
+    EXPECT_EQ(sample.PingPong, want.Loop == TXmLoop::PingPong);
+    EXPECT_EQ(sample.LoopStart, static_cast<std::int32_t>(want.LoopStart));
+    EXPECT_EQ(sample.LoopLength, static_cast<std::int32_t>(want.LoopLength));
+    EXPECT_EQ(sample.Volume, want.Volume);
+    EXPECT_EQ(sample.FineTune, want.FineTune);
+    EXPECT_EQ(sample.Panning, want.Panning);
+    EXPECT_EQ(sample.RelativeNote, want.RelativeNote);
+  }
+  // An instrument without samples is written too, so the numbers stay.
+  ASSERT_TRUE(module.Instruments[2]);
+  EXPECT_FALSE(module.Instruments[2]->Samples[0]);
+}
+
+TEST(XmWriter, ChunksCarryTheMessageMacrosAndNames) {
+  TXmSong song = TwoPatternSong();
+  song.Message = "first line\nsecond";
+  song.Macros.assign(XmMacroCount, "");
+  song.Macros[9] = "F0F000z";
+  song.Macros[25 + 0x10] = "F0F00210";
+  song.ChannelNames = {"kick", "bass"};
+  TTarnXMModule module;
+  ASSERT_TRUE(Load(song, module));
+  EXPECT_EQ(module.Comment, "first line\r\nsecond");
+  EXPECT_TRUE(module.MidiConfigLoaded);
+  EXPECT_EQ(std::string(&module.MidiConfig[(FixedMacros + 0x10) * MacroLength]), "F0F00210");
+  EXPECT_EQ(module.MidiConfig[FixedMacros * MacroLength], 0);  // the song's table replaces the defaults
+  EXPECT_EQ(module.Patterns[0].Name, "first");
+  EXPECT_EQ(module.Channels[0]->Name, "kick");
+  EXPECT_EQ(module.Channels[1]->Name, "bass");
+  EXPECT_EQ(module.Channels[2]->Name, "");
+}
+
+TEST(XmWriter, CellsPackToTheShortestForm) {
+  std::vector<std::uint8_t> bytes;
+  PackCell({}, bytes);
+  PackCell({49, 1, 0x40, 0x0F, 0x06}, bytes);
+  PackCell({0, 0, 0, 0x0C, 0}, bytes);
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x80, 49, 1, 0x40, 0x0F, 0x06, 0x88, 0x0C}));
+  EXPECT_EQ(DeltaEncode16({1000, -1000}), (std::vector<std::uint8_t>{0xE8, 0x03, 0x30, 0xF8}));
+  EXPECT_EQ(DeltaEncode8({-128 * 256, 127 * 256}), (std::vector<std::uint8_t>{0x80, 0xFF}));
+}
+
+TEST(XmWriter, RefusesWhatTheFormatCannotHold) {
+  const auto error = [](TXmSong song) { return WriteXm(song); };
+  TXmSong song = TwoPatternSong();
+  song.Patterns[1] = {"", 257, std::vector<TXmCell>(257 * 3)};
+  EXPECT_NE(error(song).Error, "");
+  EXPECT_TRUE(error(song).Bytes.empty());
+
+  song = TwoPatternSong();
+  song.Orders = {2};
+  EXPECT_NE(error(song).Error, "");
+
+  song = TwoPatternSong();
+  song.RestartPosition = 3;
+  EXPECT_NE(error(song).Error, "");
+
+  song = TwoPatternSong();
+  song.Patterns[0].Cells.pop_back();
+  EXPECT_NE(error(song).Error, "");
+
+  song = TwoPatternSong();
+  song.Instruments = {TwoSampleInstrument()};
+  song.Instruments[0].VolumeEnvelope.Points.assign(13, {});
+  for (int i = 0; i < 13; ++i) song.Instruments[0].VolumeEnvelope.Points[i].Tick = static_cast<std::uint16_t>(i);
+  EXPECT_NE(error(song).Error, "");
+
+  song.Instruments = {TwoSampleInstrument()};
+  song.Instruments[0].Samples[1].LoopLength = 6;
+  EXPECT_NE(error(song).Error, "");
+}
