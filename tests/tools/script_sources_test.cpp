@@ -67,8 +67,6 @@ TEST(ScriptSources, RepeatsArgumentsAndErrors) {
             (std::vector<std::uint8_t>{6, 1, 2, 128, 6, 1, 6}));
   EXPECT_EQ(AssembleMeshScript("Grow 0\nTwist 1\n").Error, "line 2: unknown operation Twist");
   EXPECT_EQ(AssembleMeshScript("Cube 256\n").Error, "line 1: not a byte: 256");
-  EXPECT_EQ(AssembleMeshScript("Cube\n").Error, "line 1: Cube takes 1 arguments");
-  EXPECT_EQ(AssembleMeshScript("Cube 1 x0\n").Error, "line 1: bad repeat count x0");
   EXPECT_EQ(AssembleTextureScript("Bitmap 0 star 1 2 3 4\n").Error,
             "line 1: a picture is \"ring CX CY INNER OUTER\"");
 }
