@@ -1,0 +1,98 @@
+#include "player/mixer.h"
+
+#include <algorithm>
+
+#include "player/channel.h"
+#include "player/player.h"
+
+namespace {
+
+// The volume envelope has stopped at 0 and nothing will bring it back.
+bool EnvelopeEndedSilent(const TTarnXMChannel& channel) {
+  const TTarnXMEnvelope* envelope = channel.VolumeEnvelope.Envelope;
+  return envelope && channel.EnvelopeVolume == 0 && envelope->Enabled && !envelope->LoopEnabled &&
+         (!envelope->SustainEnabled || channel.VolumeEnvelope.PointIndex > envelope->SustainPoint);
+}
+
+bool Silent(const TTarnXMChannel& channel) {
+  return channel.RampLeft == 0 && channel.RampRight == 0 && channel.RampStepLeft == 0 && channel.RampStepRight == 0 &&
+         !channel.FilterActive;
+}
+
+}  // namespace
+
+TMixSelection SelectMixRoutine(const TTarnXM& player, const TTarnXMChannel& channel) {
+  TMixAxes axes{};
+  axes.OutputChannels = player.OutputChannels;
+  axes.Interpolation = std::min<int>(player.Interpolation, TTarnXM::SincInterpolation);
+  // A step of exactly one frame reads the sample values as they are.
+  if (channel.Increment == static_cast<std::uint64_t>(OneFrame)) axes.Interpolation = TTarnXM::NoInterpolation;
+  axes.SampleChannels = channel.Sample->Channels == 2 ? 2 : 1;
+  axes.Filter = !channel.FilterActive     ? NoFilter
+                : channel.FilterMode == 0 ? LowPassFilter
+                : channel.FilterMode == 1 ? HighPassFilter
+                                          : NoFilter;
+  axes.Ramping = channel.RampStepLeft != 0 || channel.RampStepRight != 0;
+  axes.DifferentGains = !(channel.RampStepLeft == channel.RampStepRight && channel.RampLeft == channel.RampRight &&
+                          channel.RampTargetLeft == channel.RampTargetRight);
+  TMixSelection selection;
+  selection.Routine = FindMixRoutine(MixRoutines(), axes);
+  if (axes.Interpolation == TTarnXM::CubicInterpolation) selection.Table = player.CubicSpline.Table.data();
+  if (axes.Interpolation == TTarnXM::SincInterpolation) selection.Table = player.WindowedFIR.Table.data();
+  return selection;
+}
+
+void MixChannel(TTarnXM& player, TTarnXMChannel& channel, std::int32_t offset, std::int32_t count) {
+  if (channel.Increment == 0) {
+    channel.Active = false;
+    return;
+  }
+  if (!channel.Active || !channel.Sample) return;
+  TMixSelection selection = SelectMixRoutine(player, channel);
+  const std::int32_t outputChannels = player.OutputChannels;
+  std::int64_t* out = player.MixPointer + std::int64_t{offset} * outputChannels;
+  std::int64_t remaining = count;
+  while (remaining > 0) {
+    const std::int64_t wanted =
+        channel.RampSamples > 0 && channel.RampSamples < remaining ? channel.RampSamples : remaining;
+    const std::int64_t n = std::min(SamplesToBoundary(channel, wanted), remaining);
+    if (n == 0) {
+      channel.Active = false;
+      player.Module.DeclickLeft += channel.LastLeft;
+      player.Module.DeclickRight += channel.LastRight;
+      channel.LastLeft = channel.LastRight = 0;
+      return;
+    }
+    const std::uint64_t increment = channel.Increment;
+    channel.MixIncrement = static_cast<std::int64_t>(channel.Backwards ? 0 - increment : increment);
+    if (Silent(channel) || !selection.Routine) {
+      channel.Position =
+          static_cast<std::int64_t>(static_cast<std::uint64_t>(channel.Position) +
+                                    static_cast<std::uint64_t>(channel.MixIncrement) * static_cast<std::uint64_t>(n));
+      channel.LastLeft = channel.LastRight = 0;
+      out += n * outputChannels;
+    } else {
+      std::int64_t* last = out + (n - 1) * outputChannels;
+      const std::int64_t before[2] = {last[0], outputChannels == 2 ? last[1] : 0};
+      selection.Routine(out, static_cast<std::int32_t>(n), channel, selection.Table);
+      channel.LastLeft = last[0] - before[0];
+      if (outputChannels == 2) channel.LastRight = last[1] - before[1];
+    }
+    remaining -= n;
+    if (channel.RampSamples > 0) {
+      channel.RampSamples = static_cast<std::int32_t>(channel.RampSamples - n);
+      if (channel.RampSamples <= 0) {
+        channel.RampLeft = channel.RampTargetLeft;
+        channel.RampRight = channel.RampTargetRight;
+        channel.RampStepLeft = channel.RampStepRight = 0;
+        channel.RampSamples = 0;
+        if (channel.RampLeft == 0 && channel.RampRight == 0 &&
+            (channel.FadeOutVolume == 0 || EnvelopeEndedSilent(channel))) {
+          channel.Active = false;
+          return;
+        }
+        selection = SelectMixRoutine(player, channel);
+      }
+    }
+  }
+}
