@@ -49,7 +49,8 @@ TSynthSound SynthesiseKick(TSynthParams& params) {
   return sound;
 }
 
-// A falling tone for the body and band-passed noise for the snares.
+// A falling tone for the body and band-passed noise for the snares,
+// saturated so that the body carries more against the attack.
 TSynthSound SynthesiseSnare(TSynthParams& params) {
   TSynthSound sound;
   sound.Rate = params.Number("rate", 44100);
@@ -59,6 +60,7 @@ TSynthSound SynthesiseSnare(TSynthParams& params) {
   const double noiseLow = params.Number("noise-low", 1500);
   const double noiseHigh = params.Number("noise-high", 9000);
   const double mix = params.Number("noise", 0.65);
+  const double drive = params.Number("drive", 1.0);
   const std::size_t length = Frames(params.Number("length", 0.4), sound.Rate);
   TNoise noise(0x5a4e);
   TStateVariableFilter highPass;
@@ -70,7 +72,8 @@ TSynthSound SynthesiseSnare(TSynthParams& params) {
     const double hiss = lowPass.Process(highPass.Process(noise.Next(), noiseLow, 0.1, sound.Rate).High, noiseHigh,
                                         0.1, sound.Rate).Low;
     const double attack = std::min(1.0, t / 0.0005);
-    sound.Data.push_back(attack * ((1 - mix) * body + mix * 2.5 * hiss * std::exp(-t / noiseDecay)));
+    const double value = attack * ((1 - mix) * body + mix * 2.5 * hiss * std::exp(-t / noiseDecay));
+    sound.Data.push_back(std::tanh(drive * value) / std::tanh(drive));
     phase += tone * (1 + 0.6 * std::exp(-t / 0.01)) / sound.Rate;
     phase -= std::floor(phase);
   }

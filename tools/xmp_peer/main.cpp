@@ -31,16 +31,21 @@ int main(int argc, char** argv) {
   }
   const std::uint32_t bytes = static_cast<std::uint32_t>(render.Frames.size() * 4);
   std::ofstream out(argv[2], std::ios::binary);
+  const std::uint32_t frames = static_cast<std::uint32_t>(render.Frames.size() / 2);
   out.write("RIFF", 4);
-  Put(out, 36 + bytes, 4);
+  Put(out, 50 + bytes, 4);
   out.write("WAVEfmt ", 8);
-  Put(out, 16, 4);
+  Put(out, 18, 4);
   Put(out, 3, 2);  // IEEE float
   Put(out, 2, 2);
   Put(out, static_cast<std::uint32_t>(render.Rate), 4);
   Put(out, static_cast<std::uint32_t>(render.Rate) * 8, 4);
   Put(out, 8, 2);
   Put(out, 32, 2);
+  Put(out, 0, 2);  // no extension
+  out.write("fact", 4);  // the frame count that formats other than PCM carry
+  Put(out, 4, 4);
+  Put(out, frames, 4);
   out.write("data", 4);
   Put(out, bytes, 4);
   for (const float value : render.Frames) {
