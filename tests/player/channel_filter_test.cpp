@@ -1,0 +1,176 @@
+// MIDI macros and the resonant filter: which macro texts do what, the smooth
+// macro's steps, the cutoff's frequency, and the coefficients heard through
+// the mixer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "player/mixer.h"
+#include "player/player.h"
+
+namespace {
+
+class ChannelFilterTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<TTarnXM> Player = TTarnXM::Create(44100, 1024, true);
+  TTarnXMModule& Module = Player->Module;
+  TTarnXMChannel& Channel = *Module.Channels[0];
+
+  // A sine through the filter, mixed at unit gain: the peak of the second half.
+  double FilteredPeak(TTarnXMSample& sample, double frequency, int resonance, int mode) {
+    TTarnXMChannel& channel = Channel;
+    channel.Reset();
+    channel.FilterCutoff = 64;
+    channel.FilterResonance = resonance;
+    channel.FilterMode = mode;
+    channel.FilterSetup(true);
+    const int frames = 4096;
+    sample.Length = frames;
+    sample.AllocateData(frames);
+    for (int f = 0; f < frames; ++f) sample.Data[f] = static_cast<std::int32_t>(8000 * std::sin(2 * M_PI * frequency * f / 44100));
+    sample.PrepareForInterpolation();
+    channel.Sample = &sample;
+    channel.Active = true;
+    channel.Increment = static_cast<std::uint64_t>(OneFrame);
+    channel.VolumeLeft = channel.VolumeRight = 2048;
+    channel.RampLeft = channel.RampRight = 2048 * 4096;
+    channel.Position = 0;
+    TTarnXM& player = *Player;
+    double peak = 0;
+    for (int chunk = 0; chunk < 4; ++chunk) {
+      std::fill(player.MixBuffer.begin(), player.MixBuffer.end(), 0);
+      MixChannel(player, channel, 0, 1024);
+      for (int f = 0; chunk >= 2 && f < 1024; ++f) peak = std::max(peak, std::abs(player.MixBuffer[2 * f] / 2048.0));
+    }
+    return peak;
+  }
+};
+
+TEST_F(ChannelFilterTest, TheDefaultMacrosSetCutoffAndResonance) {
+  Channel.RunMacro(35, 0x40);
+  EXPECT_EQ(Channel.FilterCutoff, 64);
+  EXPECT_TRUE(Channel.FilterActive);
+  Channel.RunMacro(35, 0x82);
+  EXPECT_EQ(Channel.FilterResonance, 16);
+  Channel.RunMacro(35, 0x8F);
+  EXPECT_EQ(Channel.FilterResonance, 0x78);
+  // Fixed macros from 16 on are empty.
+  Channel.RunMacro(35, 0x90);
+  EXPECT_EQ(Channel.FilterResonance, 0x78);
+}
+
+TEST_F(ChannelFilterTest, TheActiveMacroChoosesTheParameteredText) {
+  Module.SetMacro(ParameteredMacros + 3, "F0F001z");
+  Channel.ActiveMacro = 3;
+  Channel.RunMacro(35, 0x30);
+  EXPECT_EQ(Channel.FilterResonance, 0x30);
+  EXPECT_EQ(Channel.FilterCutoff, 127);
+}
+
+TEST_F(ChannelFilterTest, ASmoothMacroStepsTheCutoffOverTheRow) {
+  Module.Speed = 4;
+  std::vector<std::int32_t> cutoffs;
+  for (Channel.Tick = 0; Channel.Tick < 4; ++Channel.Tick) {
+    Channel.RunMacro(37, 0);
+    cutoffs.push_back(Channel.FilterCutoff);
+  }
+  EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{95, 64, 32, 0}));
+}
+
+TEST_F(ChannelFilterTest, ASmoothMacroAtSpeedZeroJumps) {
+  Module.Speed = 0;
+  Channel.Tick = 0;
+  Channel.RunMacro(37, 0x20);
+  EXPECT_EQ(Channel.FilterCutoff, 0x20);
+}
+
+TEST_F(ChannelFilterTest, TextRules) {
+  const auto cutoffAfter = [&](const char* text) {
+    Channel.Reset();
+    Module.SetMacro(FixedMacros + 20, text);
+    Channel.RunMacro(35, 128 + 20);
+    return Channel.FilterCutoff;
+  };
+  EXPECT_EQ(cutoffAfter("f0f00020"), 0x20);  // the prefix in either case
+  EXPECT_EQ(cutoffAfter("F0F0002a"), 0x20);  // lower-case hex is no digit: 0
+  EXPECT_EQ(cutoffAfter("F0F000a2"), 0x02);
+  EXPECT_EQ(cutoffAfter("F0F00"), 0);        // value digits missing: 0
+  EXPECT_EQ(cutoffAfter("F0F0a020"), 127);   // no command without its first digit
+  EXPECT_EQ(cutoffAfter("F0F00x20"), 0x20);  // a missing second digit counts as 0
+  EXPECT_EQ(cutoffAfter("F0F10020"), 127);
+  EXPECT_EQ(cutoffAfter("F0F00090"), 127);  // 144 is out of range: kept
+  EXPECT_TRUE(Channel.FilterActive);        // but the filter is still set up
+  EXPECT_EQ(cutoffAfter("F0F00320"), 127);
+  EXPECT_FALSE(Channel.FilterActive);
+}
+
+TEST_F(ChannelFilterTest, TheModeCommand) {
+  Module.SetMacro(FixedMacros + 20, "F0F00210");
+  Channel.RunMacro(35, 128 + 20);
+  EXPECT_EQ(Channel.FilterMode, 1);
+  Module.SetMacro(FixedMacros + 20, "F0F00220");
+  Channel.RunMacro(35, 128 + 20);
+  EXPECT_EQ(Channel.FilterMode, 1);
+  Module.SetMacro(FixedMacros + 20, "F0F0020F");
+  Channel.RunMacro(35, 128 + 20);
+  EXPECT_EQ(Channel.FilterMode, 0);
+}
+
+TEST_F(ChannelFilterTest, CutoffToFrequency) {
+  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 5124);
+  Module.ExtendedFilterRange = true;
+  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 10671);
+  EXPECT_EQ(Channel.CutoffToFrequency(500, 256), 10671);
+  // 110 x 2^0.25 is below the floor of 120 Hz.
+  EXPECT_EQ(Channel.CutoffToFrequency(0, 256), 131);
+  EXPECT_EQ(Channel.CutoffToFrequency(-5, 256), 131);
+  Module.ExtendedFilterRange = false;
+  EXPECT_EQ(Channel.CutoffToFrequency(0, 256), 131);
+  // Never above half the output rate.
+  Module.MixRate = 8000;
+  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 4000);
+}
+
+TEST_F(ChannelFilterTest, FilterSetupSkipsARateWithNoFrequency) {
+  Module.MixRate = 1;
+  Channel.FilterSetup(true);
+  EXPECT_FALSE(Channel.FilterActive);
+}
+
+TEST_F(ChannelFilterTest, TheHistoryIsClearedOnlyWhenTheFilterWasOff) {
+  Channel.FilterHistory = {1, 2, 3, 4};
+  Channel.RunMacro(35, 0x40);
+  EXPECT_EQ(Channel.FilterHistory, (std::array<std::int32_t, 4>{}));
+  Channel.FilterHistory = {1, 2, 3, 4};
+  Channel.RunMacro(35, 0x30);
+  EXPECT_EQ(Channel.FilterHistory, (std::array<std::int32_t, 4>{1, 2, 3, 4}));
+}
+
+TEST_F(ChannelFilterTest, ASilentChannelRampingOutKeepsItsCoefficientsThroughABigCutoffJump) {
+  Channel.RunMacro(35, 0x40);
+  const std::int32_t a0 = Channel.FilterA0;
+  Channel.Volume = 0;
+  Channel.RampLeft = Channel.RampRight = 4096;
+  Channel.RunMacro(35, 0x10);
+  EXPECT_EQ(Channel.FilterCutoff, 0x10);
+  EXPECT_EQ(Channel.FilterA0, a0);
+  Channel.RunMacro(35, 0x18);  // a small change still applies
+  EXPECT_NE(Channel.FilterA0, a0);
+}
+
+TEST_F(ChannelFilterTest, TheFilterPassesStopsAndResonatesWhereItShould) {
+  TTarnXMSample sample;
+  const double cutoff = Channel.CutoffToFrequency(64, 256);
+  // Without resonance the two poles are damped: three octaves below the
+  // cutoff a low-pass passes, three above it stops; a high-pass the reverse.
+  EXPECT_NEAR(FilteredPeak(sample, cutoff / 8, 0, 0), 8000, 400);
+  EXPECT_LT(FilteredPeak(sample, cutoff * 8, 0, 0), 400);
+  EXPECT_LT(FilteredPeak(sample, cutoff / 8, 0, 1), 8000 / 3);
+  EXPECT_NEAR(FilteredPeak(sample, cutoff * 8, 0, 1), 8000, 400);
+  // Full resonance lifts the cutoff frequency well above the input level.
+  EXPECT_GT(FilteredPeak(sample, cutoff, 127, 0), 3 * 8000);
+}
+
+}  // namespace
