@@ -7,6 +7,7 @@
 
 #include "player/channel.h"
 #include "player/module.h"
+#include "player/player.h"
 
 namespace {
 
@@ -53,6 +54,8 @@ void StartRamp(std::int32_t gain, std::int32_t length, std::int32_t& ramp, std::
   }
 }
 
+bool MonoOutput(const TTarnXMModule& module) { return module.Player && module.Player->OutputChannels == 1; }
+
 }  // namespace
 
 void TTarnXMChannel::Update() {
@@ -93,10 +96,15 @@ void TTarnXMChannel::Update() {
   FinalPanning = Panning + (128 - std::abs(Panning - 128)) * (EnvelopePanning - 32) / 32;
 
   const std::int32_t rampLength = std::min(module.RampLength, module.TickLength);
-  VolumeLeft = Surround ? FinalVolume : FinalVolume * (255 - FinalPanning) / 255;
-  VolumeRight = Surround ? -FinalVolume : FinalVolume * FinalPanning / 256;
-  StartRamp(VolumeLeft, rampLength, RampLeft, RampTargetLeft, RampStepLeft);
-  StartRamp(VolumeRight, rampLength, RampRight, RampTargetRight, RampStepRight);
+  if (MonoOutput(module)) {
+    VolumeLeft = FinalVolume;
+    StartRamp(VolumeLeft, rampLength, RampLeft, RampTargetLeft, RampStepLeft);
+  } else {
+    VolumeLeft = Surround ? FinalVolume : FinalVolume * (255 - FinalPanning) / 255;
+    VolumeRight = Surround ? -FinalVolume : FinalVolume * FinalPanning / 256;
+    StartRamp(VolumeLeft, rampLength, RampLeft, RampTargetLeft, RampStepLeft);
+    StartRamp(VolumeRight, rampLength, RampRight, RampTargetRight, RampStepRight);
+  }
   RampSamples = std::max(rampLength, 0);
 
   Frequency = module.FrequencyFromPeriod(Period, PeriodDelta);

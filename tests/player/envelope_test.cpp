@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "player/envelope.h"
 #include "player/envelope_handler.h"
+#include "player/player.h"
 #include "tests/player/test_song.h"
 
 namespace {
@@ -307,6 +309,24 @@ TEST_F(EnvelopeChannel, WithoutAnInstrumentOrSampleTheChannelFallsSilent) {
   Song.Tick(2);
   EXPECT_EQ(Song.Channel().Sample, nullptr);
   EXPECT_FALSE(Song.Channel().Active);
+}
+
+TEST(EnvelopeUpdate, MonoOutputRampsTheLeftGainAlone) {
+  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 256, false);
+  TTarnXMModule& module = player->Module;
+  module.NumChannels = 1;
+  module.SongLength = 1;
+  module.Patterns[0].SetSize(4, 1);
+  module.Patterns[0].SetNote(0, 0, Note(49, 1, 0, 8, 0));
+  module.NewInstrument(1).NewSample(0);
+  player->Rewind();
+  player->DoTick();
+  const TTarnXMChannel& channel = *module.Channels[0];
+  EXPECT_EQ(channel.VolumeLeft, 2048);
+  EXPECT_EQ(channel.VolumeRight, 0);
+  EXPECT_EQ(channel.RampTargetLeft, 2048 * 4096);
+  EXPECT_EQ(channel.RampStepLeft, 2048 * 4096 / 128);
+  EXPECT_EQ(channel.RampTargetRight, 0);
 }
 
 }  // namespace
