@@ -173,7 +173,10 @@ void EffectFirstTick(TTarnXMChannel& channel) {
     case 25:
       if (p) channel.PanningSlide = x - y;
       break;
-    case 26: channel.FilterResonance = p; break;
+    case 26:
+      channel.FilterResonance = p;
+      channel.FilterSetup(!channel.FilterActive);
+      break;
     case 27:
       if (p) {
         channel.RetrigVolumeChange = x;
@@ -188,6 +191,8 @@ void EffectFirstTick(TTarnXMChannel& channel) {
       TremorStep(channel);
       break;
     case 33: ExtraFine(channel, x, y); break;
+    case 35:
+    case 37: channel.RunMacro(channel.Effect, p); break;
     default: break;
   }
 }

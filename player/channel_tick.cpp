@@ -60,6 +60,8 @@ void EffectOtherTick(TTarnXMChannel& channel) {
     case 25: Slide(channel.Panning, channel.PanningSlide); break;
     case 27: RetriggerStep(channel); break;
     case 29: TremorStep(channel); break;
+    case 35:
+    case 37: channel.RunMacro(channel.Effect, p); break;
     default: break;
   }
 }
