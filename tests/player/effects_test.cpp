@@ -409,6 +409,25 @@ TEST_F(Effects, FinetuneKeepsTheNote) {
   EXPECT_EQ(Channel().Period, 4608 - 4);
 }
 
+TEST_F(Effects, FilterEffectsReachTheFilterOnEveryTickOfTheRow) {
+  Play({Note(49, 1, 0, 35, 0x40)});
+  EXPECT_EQ(Channel().FilterCutoff, 64);
+  EXPECT_TRUE(Channel().FilterActive);
+  Play({Note(49, 1, 0, 26, 0x30)});
+  EXPECT_EQ(Channel().FilterResonance, 0x30);
+  EXPECT_TRUE(Channel().FilterActive);
+
+  Song.Module().InitialSpeed = 4;
+  Song.Cell(0, 0, 0, Note(49, 1, 0, 37, 0));
+  Song.Start();
+  std::vector<std::int32_t> cutoffs;
+  for (int k = 0; k < 4; ++k) {
+    Song.Tick();
+    cutoffs.push_back(Channel().FilterCutoff);
+  }
+  EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{95, 64, 32, 0}));
+}
+
 TEST_F(Effects, SlidesOnASilentChannelStopAtTheirLimit) {
   Song.Module().InitialSpeed = 31;
   for (int row = 0; row < 64; ++row) Song.Cell(0, row, 0, Effect(2, 0xFF));
