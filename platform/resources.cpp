@@ -21,7 +21,11 @@ void SetResources(const TResourceSet* resources) { CurrentResources = resources;
 
 const TResourceSet& Resources() { return CurrentResources ? *CurrentResources : EmbeddedResources(); }
 
-std::string NumericResourceType(std::uint32_t type) { return "#" + std::to_string(type); }
+std::string NumericResourceType(std::uint32_t type) {
+  std::string text = "#";
+  text += std::to_string(type);
+  return text;
+}
 
 const TResource* FindResource(std::string_view name, std::string_view type) {
   for (const TResource& resource : Resources())
