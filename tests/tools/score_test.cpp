@@ -190,3 +190,9 @@ TEST(Score, MisspeltSynthParametersAreErrors) {
             "instrument 1 (line 5): decay=fast is not a number");
   EXPECT_EQ(BuildSong(Parse(head + "  synth organ\nend\n")).Error, "instrument 1 (line 5) names no synth 'organ'");
 }
+
+TEST(Score, PatternsPlayOnlyInstrumentsTheScoreDefines) {
+  const std::string song = "channels a\ninstrument 02 \"x\"\n  synth chip\nend\ntrack t 1\n  0 C-4 03\nend\n"
+                           "pattern p 1\n  a t\nend\norder p\n";
+  EXPECT_EQ(BuildSong(Parse(song)).Error, "pattern 'p' plays instrument 3, which the score does not define");
+}

@@ -8,8 +8,6 @@
 
 namespace {
 
-std::size_t Frames(double seconds, double rate) { return static_cast<std::size_t>(seconds * rate); }
-
 // The finish every one-shot drum shares: no offset, a silent tail, a peak.
 void FinishOneShot(TSynthSound& sound, double peak) {
   RemoveDcOffset(sound.Data, 12.0, sound.Rate);

@@ -95,6 +95,10 @@ TSongBuildResult BuildSong(const TScore& score) {
   }
   for (const TScorePattern& pattern : score.Patterns) {
     TPatternLayout layout = LayOutPattern(score, pattern);
+    for (const TXmCell& cell : layout.Cells)
+      if (layout.Error.empty() && cell.Instrument != 0 && (cell.Instrument > highest || song.Instruments[cell.Instrument - 1].Samples.empty()))
+        layout.Error = "pattern '" + pattern.Name + "' plays instrument " + std::to_string(cell.Instrument) +
+                       ", which the score does not define";
     if (!layout.Error.empty()) {
       result.Error = layout.Error;
       return result;

@@ -14,6 +14,18 @@ constexpr int ExtendedPatternLoop = 6;
 // Walks give up after this many rows: a song that never ends.
 constexpr std::int64_t RowLimit = 1 << 22;
 
+// The cell, or an empty one where the pattern holds fewer cells.
+TXmCell CellAt(const TXmPattern& pattern, int row, int channel, int channels) {
+  const std::size_t index = static_cast<std::size_t>(row) * channels + channel;
+  return index < pattern.Cells.size() ? pattern.Cells[index] : TXmCell{};
+}
+
+// The rows of an order's pattern; 0 for an order naming no pattern.
+int RowsAt(const TXmSong& song, int order) {
+  const std::size_t pattern = song.Orders[order];
+  return pattern < song.Patterns.size() ? song.Patterns[pattern].Rows : 0;
+}
+
 struct TLoopState {
   int Row = 0;
   int Count = 0;
@@ -33,7 +45,7 @@ TSongTiming TimeSong(const TXmSong& song, int mixRate) {
   int order = 0;
   int row = 0;
   while (timing.Rows < RowLimit) {
-    while (order < songLength && row >= song.Patterns[song.Orders[order]].Rows) {
+    while (order < songLength && row >= RowsAt(song, order)) {
       ++order;
       row = 0;
     }
@@ -46,7 +58,7 @@ TSongTiming TimeSong(const TXmSong& song, int mixRate) {
     int jumpOrder = 0;
     int jumpRow = 0;
     for (int channel = 0; channel < channels; ++channel) {
-      const TXmCell& cell = pattern.Cells[static_cast<std::size_t>(row) * channels + channel];
+      const TXmCell cell = CellAt(pattern, row, channel, channels);
       const int parameter = cell.EffectParameter;
       if (cell.Effect == EffectSpeedTempo) {
         if (parameter <= 32) speed = parameter;

@@ -1,9 +1,13 @@
 #pragma once
 // The building blocks the instrument synthesisers share: a repeatable noise
 // source, band-limited oscillator edges and a state-variable filter.
+#include <cstddef>
 #include <cstdint>
 
 constexpr double Pi = 3.14159265358979323846;
+
+// Whole frames in `seconds` at `rate`.
+inline std::size_t Frames(double seconds, double rate) { return static_cast<std::size_t>(seconds * rate); }
 
 // A xorshift generator, so that every build makes the same samples.
 class TNoise {

@@ -9,8 +9,6 @@
 
 namespace {
 
-std::size_t Frames(double seconds, double rate) { return static_cast<std::size_t>(seconds * rate); }
-
 // From `from` at time 0 to `to` at `time`, fast at first, then holding `to`
 // exactly, so that the sound is periodic from there on.
 double Glide(double t, double time, double from, double to) {
