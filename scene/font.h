@@ -22,8 +22,8 @@ struct TGlyphQuad {
   float S0, T0, S1, T1;
 };
 
-constexpr float GlyphAdvance = 0.03f;
-constexpr float GlyphHeight = 0.04f;
+constexpr double GlyphAdvance = 0.03;
+constexpr double GlyphHeight = 0.04;
 // Glyphs beyond "z" are sampled a little inside their cell.
 constexpr float WideInsetH = 1.0f / 2400.0f;
 constexpr float WideInsetV = 1.0f / 13.0f;
@@ -39,11 +39,11 @@ void ForEachGlyphQuad(std::string_view line, float x, float y, TEmit&& emit) {
       const float h = c > 122 ? WideInsetH : 0.0f;
       const float v = c > 122 ? WideInsetV : 0.0f;
       const double u = GlyphLeft[c];
-      emit(TGlyphQuad{x, y, static_cast<float>(x + double{GlyphAdvance}), static_cast<float>(y + double{GlyphHeight}),
+      emit(TGlyphQuad{x, y, static_cast<float>(x + GlyphAdvance), static_cast<float>(y + GlyphHeight),
                       static_cast<float>(u + h), static_cast<float>(1.0 / 14.0 + v),
                       static_cast<float>(u + GlyphWidth - h), static_cast<float>(13.0 / 14.0 - v)});
     }
-    x = static_cast<float>(x + double{GlyphAdvance});
+    x = static_cast<float>(x + GlyphAdvance);
   }
 }
 

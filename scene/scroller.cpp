@@ -17,8 +17,8 @@ namespace {
 constexpr std::uint32_t VkUp = 38;
 constexpr std::uint32_t VkDown = 40;
 constexpr int SlotCount = 41;
-constexpr std::int32_t FirstSlotBefore = -40;
-constexpr std::int32_t RestartSlot = -38;
+constexpr std::int32_t LowestTopLine = -40;
+constexpr std::int32_t RestartTopLine = -38;
 // Only a clock that jumped by days moves the text this far in one frame;
 // beyond it a float minus 1 is itself and the wrap loops would not end.
 constexpr double MaxLinesPerFrame = 1 << 20;
@@ -34,13 +34,13 @@ void AdvanceScroll(float step) {
     ScrollFraction = Moved(ScrollFraction, -double{step} * (Keys[VkUp] ? 15 : 3));
     while (ScrollFraction < 0.0f) {
       ScrollFraction += 1.0f;
-      if (--TopLine < FirstSlotBefore) TopLine = LineCount;
+      if (--TopLine < LowestTopLine) TopLine = LineCount;
     }
   } else if (ScrollMode == ScrollForward) {
     ScrollFraction = Moved(ScrollFraction, double{step} * (Keys[VkDown] ? 15 : 5));
     while (ScrollFraction > 1.0f) {
       ScrollFraction -= 1.0f;
-      if (++TopLine >= LineCount) TopLine = RestartSlot;
+      if (++TopLine >= LineCount) TopLine = RestartTopLine;
     }
   }
 }

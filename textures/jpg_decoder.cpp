@@ -43,8 +43,6 @@ bool Decode(TJpegDecoder& decoder, std::span<const std::uint8_t> data, TImage& i
     info.out_color_space = JCS_RGB;
   else
     return false;
-  info.scale_num = 1;
-  info.scale_denom = 1;
   jpeg_start_decompress(&info);
 
   const JDIMENSION width = info.output_width;
