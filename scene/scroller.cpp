@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win_types.h"
 #include "scene/font.h"
 #include "scene/frame.h"
 #include "scene/scroller_text.h"
@@ -14,8 +15,6 @@ float ScrollFraction = 0.0f;
 
 namespace {
 
-constexpr std::uint32_t VkUp = 38;
-constexpr std::uint32_t VkDown = 40;
 constexpr int SlotCount = 41;
 constexpr std::int32_t LowestTopLine = -40;
 constexpr std::int32_t RestartTopLine = -38;
@@ -31,13 +30,13 @@ float Moved(float fraction, double lines) {
 
 void AdvanceScroll(float step) {
   if (ScrollMode == ScrollBackward) {
-    ScrollFraction = Moved(ScrollFraction, -double{step} * (Keys[VkUp] ? 15 : 3));
+    ScrollFraction = Moved(ScrollFraction, -double{step} * (Keys[platform::VK_UP] ? 15 : 3));
     while (ScrollFraction < 0.0f) {
       ScrollFraction += 1.0f;
       if (--TopLine < LowestTopLine) TopLine = LineCount;
     }
   } else if (ScrollMode == ScrollForward) {
-    ScrollFraction = Moved(ScrollFraction, double{step} * (Keys[VkDown] ? 15 : 5));
+    ScrollFraction = Moved(ScrollFraction, double{step} * (Keys[platform::VK_DOWN] ? 15 : 5));
     while (ScrollFraction > 1.0f) {
       ScrollFraction -= 1.0f;
       if (++TopLine >= LineCount) TopLine = RestartTopLine;
