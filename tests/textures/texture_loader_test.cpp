@@ -207,19 +207,4 @@ TEST_F(TextureLoaderTest, Tga24BitRowsOfAnyWidthUploadIntactAndTheAlignmentIsRes
   EXPECT_EQ(alignment, 4);
 }
 
-TEST_F(TextureLoaderTest, CreateTextureLeavesALinearlyFilteredTextureBound) {
-  const TBytes pixels = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160};
-  const std::uint32_t texture = CreateTexture(2, 2, GL_RGBA, pixels.data());
-  GLint bound = 0;
-  GLint minFilter = 0;
-  GLint magFilter = 0;
-  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-  EXPECT_EQ(static_cast<std::uint32_t>(bound), texture);
-  EXPECT_EQ(minFilter, GL_LINEAR);
-  EXPECT_EQ(magFilter, GL_LINEAR);
-  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 }  // namespace
