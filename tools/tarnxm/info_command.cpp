@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "tools/tarnxm/module_file.h"
+#include "tools/tarnxm/song_length.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
 
@@ -123,7 +124,7 @@ std::string InstrumentJson(int number, const TTarnXMInstrument& instrument) {
 
 }  // namespace
 
-std::string DescribeModule(const TTarnXMModule& module) {
+std::string DescribeModule(const TTarnXMModule& module, std::optional<std::int64_t> durationMs) {
   std::ostringstream text;
   text << "Format:       " << FormatName(module);
   if (module.Format == TTarnXMFormat::XM) text << " " << XMVersion(module);
@@ -134,7 +135,8 @@ std::string DescribeModule(const TTarnXMModule& module) {
        << module.RestartPosition << "\nOrders:      ";
   for (int k = 0; k < module.SongLength; ++k) text << " " << int{module.Orders[k]};
   text << "\nSpeed:        " << int{module.InitialSpeed} << " ticks per row\nTempo:        " << int{module.InitialTempo}
-       << " BPM\nFrequencies:  " << (module.LinearFrequency ? "linear" : "Amiga periods")
+       << " BPM\nDuration:     " << (durationMs ? std::to_string(*durationMs) + " ms" : "no end within an hour")
+       << "\nFrequencies:  " << (module.LinearFrequency ? "linear" : "Amiga periods")
        << "\nInstruments:  " << InstrumentCount(module) << "\nSamples:      " << SamplesWithData(module)
        << " with data\n";
   for (int i = 1; i <= TTarnXMModule::MaxInstruments; ++i)
@@ -154,7 +156,7 @@ std::string DescribeModule(const TTarnXMModule& module) {
   return text.str();
 }
 
-std::string ModuleJson(const TTarnXMModule& module) {
+std::string ModuleJson(const TTarnXMModule& module, std::optional<std::int64_t> durationMs) {
   std::ostringstream json;
   json << "{\"format\":\"" << FormatName(module) << "\"";
   if (module.Format == TTarnXMFormat::XM) json << ",\"version\":\"" << XMVersion(module) << "\"";
@@ -173,7 +175,7 @@ std::string ModuleJson(const TTarnXMModule& module) {
       json << (first ? "" : ",") << InstrumentJson(i, *instrument);
       first = false;
     }
-  json << "]}";
+  json << "],\"duration_ms\":" << (durationMs ? std::to_string(*durationMs) : "null") << "}";
   return json.str();
 }
 
@@ -184,12 +186,14 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 2;
   }
   const std::string& path = args.back();
-  TTarnXMModule module;
+  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(DurationRate, 1, true);
+  TTarnXMModule& module = player->Module;
   std::string error;
   if (!LoadModuleFile(path, module, error)) {
     err << "tarnxm: " << path << ": " << error << "\n";
     return 1;
   }
-  out << (json ? ModuleJson(module) + "\n" : DescribeModule(module));
+  const std::optional<std::int64_t> durationMs = SongDurationMs(*player);
+  out << (json ? ModuleJson(module, durationMs) + "\n" : DescribeModule(module, durationMs));
   return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // tarnxm info [--json] FILE: the facts of a module, for a person or as JSON.
+#include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 // file does not load, 2 for a usage error.
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-std::string DescribeModule(const TTarnXMModule& module);
+// durationMs: the song's length once through, none when it never ends.
+std::string DescribeModule(const TTarnXMModule& module, std::optional<std::int64_t> durationMs);
 // One JSON object on one line.
-std::string ModuleJson(const TTarnXMModule& module);
+std::string ModuleJson(const TTarnXMModule& module, std::optional<std::int64_t> durationMs);
