@@ -96,6 +96,16 @@ TEST(Player, ClickRemovalDecaysByTheDivisorEachFrame) {
   EXPECT_EQ(player->Module.DeclickLeft, 98834);
   EXPECT_EQ(player->Module.DeclickRight, -991);
 
+  // Another divisor, and offsets too small to fall any further.
+  const std::unique_ptr<TTarnXM> other = TTarnXM::Create(48000, 5, true);
+  EXPECT_EQ(other->DeclickDivisor, 278);
+  other->Module.DeclickLeft = 280;
+  other->Module.DeclickRight = -280;
+  other->Declick(0, 5);
+  EXPECT_EQ(other->MixBuffer,
+            (std::vector<std::int64_t>{280, -280, 279, -279, 278, -278, 277, -277, 277, -277}));
+  EXPECT_EQ(other->Module.DeclickLeft, 277);
+
   const std::unique_ptr<TTarnXM> mono = TTarnXM::Create(44100, 4, false);
   mono->Module.DeclickLeft = 1000;
   mono->Module.DeclickRight = 5000;

@@ -1,0 +1,137 @@
+// driftlow_render_compare [--rate HZ] MODULE...: end-to-end rendering speed
+// of our player against libxmp, a black-box peer, on the same modules at the
+// same rate and for the same number of frames (from the start to the end our
+// sequencer reports), both into memory. Prints realtime factors, their
+// ratios per module and the medians.
+#include <xmp.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/player.h"
+#include "tools/tarnxm/song_length.h"
+
+namespace {
+
+constexpr int BufferFrames = 4096;
+constexpr int Runs = 3;
+
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The least CPU time of a few runs of render.
+double BestSeconds(const std::function<bool()>& render) {
+  double best = 1e30;
+  for (int run = 0; run < Runs; ++run) {
+    const double start = ThreadSeconds();
+    if (!render()) return -1;
+    best = std::min(best, ThreadSeconds() - start);
+  }
+  return best;
+}
+
+std::unique_ptr<TTarnXM> Load(const std::vector<char>& bytes, int rate) {
+  std::unique_ptr<TTarnXM> player = TTarnXM::Create(rate, BufferFrames, true);
+  if (!player->Module.LoadFromMemory(bytes.data(), bytes.size())) return nullptr;
+  return player;
+}
+
+std::int64_t FramesToEnd(const std::vector<char>& bytes, int rate) {
+  const std::unique_ptr<TTarnXM> player = Load(bytes, rate);
+  return player ? FramesToSongEnd(*player, std::int64_t{3600} * rate) : 0;
+}
+
+bool RenderOurs(const std::vector<char>& bytes, int rate, std::uint8_t interpolation, std::int64_t frames) {
+  const std::unique_ptr<TTarnXM> player = Load(bytes, rate);
+  if (!player) return false;
+  player->Interpolation = interpolation;
+  player->Rewind();
+  std::vector<std::int16_t> buffer(2 * BufferFrames);
+  for (std::int64_t done = 0; done < frames; done += BufferFrames) player->RenderBuffer(buffer.data());
+  return true;
+}
+
+bool RenderPeer(const std::vector<char>& bytes, int rate, int interpolation, std::int64_t frames) {
+  const xmp_context context = xmp_create_context();
+  bool ok = xmp_load_module_from_memory(context, bytes.data(), static_cast<long>(bytes.size())) == 0;
+  if (ok) {
+    ok = xmp_start_player(context, rate, 0) == 0;
+    if (ok) {
+      xmp_set_player(context, XMP_PLAYER_INTERP, interpolation);
+      std::vector<std::int16_t> buffer(2 * BufferFrames);
+      for (std::int64_t done = 0; done < frames; done += BufferFrames)
+        xmp_play_buffer(context, buffer.data(), static_cast<int>(buffer.size() * 2), 0);
+      xmp_end_player(context);
+    }
+    xmp_release_module(context);
+  }
+  xmp_free_context(context);
+  return ok;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int rate = 44100;
+  std::vector<std::string> files;
+  for (int k = 1; k < argc; ++k) {
+    if (std::string(argv[k]) == "--rate" && k + 1 < argc)
+      rate = std::atoi(argv[++k]);
+    else
+      files.emplace_back(argv[k]);
+  }
+  if (files.empty() || rate <= 0) {
+    std::fprintf(stderr, "usage: driftlow_render_compare [--rate HZ] MODULE...\n");
+    return 2;
+  }
+  std::printf("realtime factors at %d Hz stereo, best of %d runs (CPU time of the rendering thread)\n", rate, Runs);
+  std::printf("%-34s %8s | %7s %7s %5s | %7s %7s %5s | %7s %5s\n", "module", "length", "linear", "xmp", "ratio", "cubic",
+              "spline", "ratio", "sinc", "ratio");
+  std::vector<double> linearRatios, cubicRatios, sincRatios;
+  for (const std::string& path : files) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    const std::int64_t frames = FramesToEnd(bytes, rate);
+    if (frames == 0) {
+      std::fprintf(stderr, "%s: does not load or has no length\n", path.c_str());
+      continue;
+    }
+    const double seconds = static_cast<double>(frames) / rate;
+    const auto factor = [&](double cpu) { return cpu > 0 ? seconds / cpu : 0.0; };
+    const double linear = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::LinearInterpolation, frames); }));
+    const double cubic = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::CubicInterpolation, frames); }));
+    const double sinc = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::SincInterpolation, frames); }));
+    const double peerLinear = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_LINEAR, frames); }));
+    const double peerSpline = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_SPLINE, frames); }));
+    if (peerLinear <= 0 || peerSpline <= 0) {
+      std::fprintf(stderr, "%s: the peer does not load it\n", path.c_str());
+      continue;
+    }
+    linearRatios.push_back(linear / peerLinear);
+    cubicRatios.push_back(cubic / peerSpline);
+    sincRatios.push_back(sinc / peerSpline);
+    const std::string name = path.substr(path.find_last_of('/') + 1);
+    std::printf("%-34s %7.1fs | %7.0f %7.0f %5.2f | %7.0f %7.0f %5.2f | %7.0f %5.2f\n", name.c_str(), seconds, linear,
+                peerLinear, linearRatios.back(), cubic, peerSpline, cubicRatios.back(), sinc, sincRatios.back());
+  }
+  std::printf("%-34s %8s | %7s %7s %5.2f | %7s %7s %5.2f | %7s %5.2f\n", "median ratio", "", "", "", Median(linearRatios),
+              "", "", Median(cubicRatios), "", Median(sincRatios));
+  return 0;
+}
