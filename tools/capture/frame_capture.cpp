@@ -4,35 +4,54 @@
 
 #include <cstdio>
 
+#include "player/random.h"
 #include "scene/frame.h"
-#include "shell/init_scene.h"
+#include "scene/scroller.h"
+#include "shell/intro_hooks.h"
 #include "shell/main_loop.h"
 #include "shell/render_window.h"
 #include "shell/shell_state.h"
 
-TFrameCapture::TFrameCapture(platform::TOffscreenContext& context, int framesPerSecond)
-    : Context(context), FramesPerSecond(framesPerSecond > 0 ? framesPerSecond : 60) {
-  ResizeScene(Context.Width(), Context.Height());
-  InitScene();
+TFrameCapture::TFrameCapture(platform::TOffscreenContext& context, int framesPerSecond, TKeyScript keys)
+    : Context(context), FramesPerSecond(framesPerSecond > 0 ? framesPerSecond : 60), Keys_(std::move(keys)) {
+  // A second capture in one process starts where the first did: the texture
+  // draws from the random generator's start, and the scroll begins at rest.
+  SetRandomState(0);
+  Keys.fill(false);
+  ScrollFraction = 0;
   SceneTime = 0;
   PrevSceneTime = 0;
+  ResizeScene(Context.Width(), Context.Height());
+  IntroHooks().InitScene();
+}
+
+TFrameCapture::~TFrameCapture() { IntroHooks().ShutdownScene(); }
+
+std::int32_t TFrameCapture::NextSceneTime() const {
+  const auto elapsed = static_cast<std::uint32_t>(FrameNumber * 1000 / FramesPerSecond);
+  return SmoothSceneTime(SceneTime, elapsed);
+}
+
+void TFrameCapture::DrawFrame(std::int32_t time) {
+  ++FrameNumber;
+  SceneTime = time;
+  Keys_.Apply(time);
+  IntroHooks().DrawScene();
+  HandleKeys();
 }
 
 TCapturedFrame TFrameCapture::CaptureAt(std::int32_t time) {
-  for (;;) {
-    ++FrameNumber;
-    const auto elapsed = static_cast<std::uint32_t>(FrameNumber * 1000 / FramesPerSecond);
-    const std::int32_t next = SmoothSceneTime(SceneTime, elapsed);
-    if (next >= time) break;
-    SceneTime = next;
-    DrawScene();
-    HandleKeys();
-  }
-  SceneTime = time;
-  DrawScene();
-  HandleKeys();
+  while (NextSceneTime() < time) DrawFrame(NextSceneTime());
+  DrawFrame(time);
   return {time, Context.ReadPixels()};
 }
+
+TCapturedFrame TFrameCapture::NextFrame() {
+  SkipFrame();
+  return {SceneTime, Context.ReadPixels()};
+}
+
+void TFrameCapture::SkipFrame() { DrawFrame(NextSceneTime()); }
 
 bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
   FILE* file = std::fopen(path.c_str(), "wb");

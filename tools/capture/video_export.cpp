@@ -1,0 +1,152 @@
+#include "tools/capture/video_export.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "platform/offscreen_context.h"
+#include "player/random.h"
+#include "tools/capture/frame_capture.h"
+#include "tools/capture/intro_music.h"
+#include "tools/capture/pcm_bytes.h"
+#include "tools/capture/pipe_process.h"
+#include "tools/capture/video_format.h"
+
+namespace {
+
+constexpr std::size_t ChunkFrames = 4096;
+
+// Renders the music's sample frames [first, end) and hands each chunk on as
+// little-endian bytes; stops when the sink refuses one.
+bool StreamMusic(TIntroMusic& music, std::int64_t first, std::int64_t end,
+                 const std::function<bool(const std::vector<std::uint8_t>&)>& sink) {
+  std::vector<std::int16_t> samples(ChunkFrames * TIntroMusic::Channels);
+  std::vector<std::uint8_t> bytes;
+  for (std::int64_t at = 0; at < end;) {
+    const std::int64_t until = at < first ? first : end;
+    const auto frames = static_cast<std::size_t>(std::min<std::int64_t>(until - at, ChunkFrames));
+    music.Render(samples.data(), frames);
+    if (at >= first) {
+      bytes.clear();
+      AppendPcm16Le(bytes, samples.data(), frames * TIntroMusic::Channels);
+      if (!sink(bytes)) return false;
+    }
+    at += static_cast<std::int64_t>(frames);
+  }
+  return true;
+}
+
+std::string FrameName(std::int64_t n) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame-%06lld.png", static_cast<long long>(n));
+  return name;
+}
+
+bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, std::int64_t end) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  if (!file) return false;
+  const std::vector<std::uint8_t> header =
+      WavHeader(TIntroMusic::Rate, TIntroMusic::Channels, static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels);
+  bool ok = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size();
+  ok = ok && StreamMusic(music, first, end, [&](const std::vector<std::uint8_t>& bytes) {
+         return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+       });
+  return std::fclose(file.release()) == 0 && ok;
+}
+
+}  // namespace
+
+std::int64_t SampleFramesBefore(std::int64_t n, int framesPerSecond) {
+  return n * TIntroMusic::Rate / framesPerSecond;
+}
+
+TVideoResult ExportVideo(const TVideoOptions& options, const std::function<void(std::int64_t)>& onFrame) {
+  TVideoResult result;
+  const auto started = std::chrono::steady_clock::now();
+  const TVideoFormat format = VideoFormatOf(options.Path);
+  if (format == TVideoFormat::Unknown) {
+    result.Error = "cannot tell the kind of video from the name " + options.Path + " (.mp4, .mkv or .gif)";
+    return result;
+  }
+  if (format != TVideoFormat::Gif && (options.Width % 2 != 0 || options.Height % 2 != 0)) {
+    result.Error = "the video's width and height must be even";
+    return result;
+  }
+  platform::TOffscreenContext context(options.Width, options.Height);
+  if (!context.Ok()) {
+    result.Error = context.Error();
+    return result;
+  }
+  TFrameCapture capture(context, options.FramesPerSecond, options.Keys);
+  // What the intro's player would find once the start-up has made the texture.
+  const std::uint32_t musicRandomState = RandomState();
+  const std::int64_t firstSample = SampleFramesBefore(options.FirstFrame, options.FramesPerSecond);
+  const std::int64_t endSample = SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond);
+  const std::filesystem::path stem = std::filesystem::path(options.Path).replace_extension();
+
+  for (std::int64_t n = 0; n < options.FirstFrame; ++n) capture.SkipFrame();
+
+  if (options.Ffmpeg.empty()) {
+    result.FramesFolder = stem.string() + "-frames";
+    std::error_code error;
+    std::filesystem::create_directories(result.FramesFolder, error);
+    if (error) {
+      result.Error = "cannot create " + result.FramesFolder + ": " + error.message();
+      return result;
+    }
+    while (result.Frames < options.Frames) {
+      const std::string path = result.FramesFolder + "/" + FrameName(result.Frames);
+      if (!WritePng(path, options.Width, options.Height, capture.NextFrame().Pixels)) {
+        result.Error = "cannot write " + path;
+        return result;
+      }
+      onFrame(++result.Frames);
+    }
+    if (HasSound(format)) {
+      result.WavPath = stem.string() + ".wav";
+      TIntroMusic music(musicRandomState);
+      if (!WriteWav(result.WavPath, music, firstSample, endSample)) {
+        result.Error = "cannot write " + result.WavPath;
+        return result;
+      }
+    }
+  } else {
+    TPipeProcess ffmpeg;
+    const std::vector<std::string> arguments = FfmpegArguments(format, options.Path, options.Width, options.Height,
+                                                               options.FramesPerSecond, TIntroMusic::Rate);
+    const bool sound = HasSound(format);
+    if (!ffmpeg.Start(options.Ffmpeg, arguments, sound ? std::vector<int>{0, 3} : std::vector<int>{0})) {
+      result.Error = "cannot run " + options.Ffmpeg;
+      return result;
+    }
+    // ffmpeg reads its two inputs side by side; the music gets its own
+    // thread, so that neither pipe waits on the other.
+    std::thread musicWriter;
+    if (sound)
+      musicWriter = std::thread([&] {
+        TIntroMusic music(musicRandomState);
+        StreamMusic(music, firstSample, endSample,
+                    [&](const std::vector<std::uint8_t>& bytes) { return ffmpeg.Write(1, bytes.data(), bytes.size()); });
+        ffmpeg.Close(1);
+      });
+    bool written = true;
+    while (written && result.Frames < options.Frames) {
+      const std::vector<std::uint8_t> pixels = capture.NextFrame().Pixels;
+      written = ffmpeg.Write(0, pixels.data(), pixels.size());
+      if (written) onFrame(++result.Frames);
+    }
+    ffmpeg.Close(0);
+    if (musicWriter.joinable()) musicWriter.join();
+    const int status = ffmpeg.Finish();
+    if (!written || status != 0) {
+      result.Error = "ffmpeg failed" + (status > 0 ? " with exit status " + std::to_string(status) : "") + " on " +
+                     options.Path;
+      return result;
+    }
+  }
+  result.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  return result;
+}
