@@ -88,17 +88,6 @@ TEST(EnvelopeHandler, PointsOutOfOrderMoveOnInsteadOfExtrapolating) {
   EXPECT_EQ(Steps(handler, 3), (std::vector<std::int32_t>{0, 64, 64}));
 }
 
-TEST(EnvelopeHandler, SetPositionFindsTheSegment) {
-  const TTarnXMEnvelope envelope = Envelope({{0, 0}, {4, 64}, {8, 32}});
-  TTarnXMEnvelopeHandler handler = Handler(envelope);
-  handler.SetPosition(5);
-  EXPECT_EQ(handler.PointIndex, 1);
-  EXPECT_EQ(handler.Step(), 56);
-  handler.SetPosition(100);
-  EXPECT_EQ(handler.PointIndex, 2);
-  EXPECT_EQ(handler.Step(), 32);
-}
-
 // A channel playing note 49 of instrument 1 from the first tick, one row per
 // tick.
 class EnvelopeChannel : public ::testing::Test {
@@ -212,16 +201,6 @@ TEST_F(EnvelopeChannel, AnEnabledEnvelopeWithoutPointsIsNeutral) {
   EXPECT_EQ(Song.Channel().EnvelopeVolume, 64);
   EXPECT_EQ(Song.Channel().EnvelopePanning, 32);
   EXPECT_EQ(Song.Channel().FinalVolume, 2048);
-}
-
-TEST_F(EnvelopeChannel, EnvelopesAndAutoVibratoAdvanceOnASilentChannel) {
-  Instrument().VolumeEnvelope = Envelope({{0, 64}, {10, 0}});
-  Song.Start();
-  Song.Tick(3);
-  EXPECT_EQ(Song.Channel().VolumeEnvelope.Position, 3);
-  Song.Channel().Active = false;
-  Song.Tick(2);
-  EXPECT_EQ(Song.Channel().VolumeEnvelope.Position, 5);
 }
 
 TEST_F(EnvelopeChannel, AutoVibratoAtFullDepthWithoutSweep) {

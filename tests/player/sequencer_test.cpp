@@ -290,17 +290,4 @@ TEST(Sequencer, TheSongEndsWhereARowWouldPlayAgain) {
   EXPECT_EQ(restart.TicksToEnd(), 12 * 6);
 }
 
-TEST(Sequencer, ChannelsPastTheSongsCountAreLeftAlone) {
-  TTestSong song(2, 4);
-  song.Cell(0, 0, 1, Effect(12, 40));
-  song.Module().NumChannels = 1;
-  song.Start();
-  song.Tick();
-  EXPECT_EQ(song.Channel(1).Volume, 0);
-  song.Module().NumChannels = 2;
-  song.Start();
-  song.Tick();
-  EXPECT_EQ(song.Channel(1).Volume, 40);
-}
-
 }  // namespace
