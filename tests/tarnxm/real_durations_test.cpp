@@ -4,37 +4,18 @@
 #include <gtest/gtest.h>
 #include <xmp.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/player/package_modules.h"
 #include "tools/tarnxm/module_file.h"
 #include "tools/tarnxm/song_length.h"
 
 namespace {
-
-const char* const Packages[] = {"heroes-sound-tracks", "tecnoballz-data", "freedroid-data"};
-
-std::vector<std::string> PackageModules() {
-  std::vector<std::string> files;
-  for (const char* package : Packages) {
-    const std::string command = std::string("dpkg -L ") + package + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) continue;
-    char line[4096];
-    while (std::fgets(line, sizeof line, pipe)) {
-      std::string path(line);
-      while (!path.empty() && (path.back() == '\n' || path.back() == '\r')) path.pop_back();
-      if (path.ends_with(".xm") || path.ends_with(".mod")) files.push_back(path);
-    }
-    pclose(pipe);
-  }
-  return files;
-}
 
 // The song's length in milliseconds as libxmp reports it; -1 when it does
 // not load the file.
