@@ -40,11 +40,12 @@ std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string&
       arguments.insert(arguments.end(), {"-c:v", "ffv1", "-c:a", "flac"});
       break;
     case TVideoFormat::Gif:
-      // One palette for the whole clip, from what changes between frames.
+      // One small palette for the whole clip and no dithering: every frame
+      // of the scene changes almost everywhere, and noise would not compress.
       arguments.insert(arguments.end(),
                        {"-vf",
-                        "split[a][b];[a]palettegen=stats_mode=diff[p];"
-                        "[b][p]paletteuse=dither=bayer:bayer_scale=3:diff_mode=rectangle",
+                        "split[a][b];[a]palettegen=max_colors=64:stats_mode=full[p];"
+                        "[b][p]paletteuse=dither=none:diff_mode=rectangle",
                         "-loop", "0"});
       break;
     case TVideoFormat::Unknown:
