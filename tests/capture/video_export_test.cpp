@@ -165,8 +165,8 @@ TEST_F(VideoExportTest, WithoutFfmpegTheFramesBecomePngFilesAndTheMusicAWav) {
   std::vector<std::int64_t> progress;
   const TVideoResult result = ExportVideo(options, [&](std::int64_t done) { progress.push_back(done); });
   ASSERT_TRUE(result.Error.empty()) << result.Error;
-  EXPECT_EQ(progress.size(), static_cast<std::size_t>(Frames));
-  EXPECT_EQ(progress.back(), Frames);
+  ASSERT_EQ(progress.size(), static_cast<std::size_t>(FirstFrame + Frames));
+  for (std::size_t n = 0; n < progress.size(); ++n) EXPECT_EQ(progress[n], static_cast<std::int64_t>(n + 1));
   EXPECT_EQ(result.FramesFolder, Path("plain-frames"));
   EXPECT_EQ(result.WavPath, Path("plain.wav"));
   EXPECT_FALSE(fs::exists(Path("plain.mkv")));
@@ -207,6 +207,10 @@ TEST_F(VideoExportTest, FailuresAreReportedAsSuch) {
   options.Ffmpeg = Ffmpeg;
   options.Path = Path("refused.avi");
   EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("cannot tell the kind of video"), std::string::npos);
+  options.Path = Path("refused.mkv");
+  options.FramesPerSecond = 0;
+  EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("frame rate"), std::string::npos);
+  options.FramesPerSecond = FramesPerSecond;
   options.Path = Path("refused.mp4");
   options.Width = 161;
   EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("even"), std::string::npos);

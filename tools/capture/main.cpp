@@ -73,7 +73,7 @@ int CaptureTimes(std::vector<std::int32_t> times, const std::string& out, int fp
 
 int CaptureVideo(TVideoOptions options) {
   options.Ffmpeg = FindProgram("ffmpeg");
-  TProgressBar progress(options.Frames);
+  TProgressBar progress(options.FirstFrame + options.Frames);
   const TVideoResult result = ExportVideo(options, [&](std::int64_t done) { progress.Update(done); });
   progress.Finish();
   if (!result.Error.empty()) return Fail(result.Error);
@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
   int width = 800;
   int height = 600;
   TKeyScript keys;
+  bool videoOnly = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return Fail(arg == "--help" ? Usage : "missing value after " + arg + "\n" + Usage);
@@ -120,8 +121,10 @@ int main(int argc, char** argv) {
     } else if (arg == "--fps") {
       if (!ParseInt(value, 1, 1000, fps)) return Fail("bad frame rate '" + value + "' (1 to 1000)");
     } else if (arg == "--start") {
+      videoOnly = true;
       if (!ParseSeconds(value, 0, 86400, start)) return Fail("bad start '" + value + "' (seconds, 0 to 86400)");
     } else if (arg == "--seconds") {
+      videoOnly = true;
       if (!ParseSeconds(value, 0.001, 86400, seconds)) return Fail("bad length '" + value + "' (seconds, up to 86400)");
     } else if (arg == "--size") {
       if (!ParseSize(value, width, height)) return Fail("bad size '" + value + "' (WIDTHxHEIGHT, each 16 to 4096)");
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
     options.Keys = std::move(keys);
     return CaptureVideo(std::move(options));
   }
-  if (video.empty() && !times.empty() && !out.empty())
+  if (video.empty() && !times.empty() && !out.empty() && !videoOnly)
     return CaptureTimes(std::move(times), out, static_cast<int>(fps), width, height, std::move(keys));
   return Fail(Usage);
 }

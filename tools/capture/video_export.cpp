@@ -57,18 +57,91 @@ bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, s
   return std::fclose(file.release()) == 0 && ok;
 }
 
+// The music of the video's span, and the random generator's state that the
+// intro's player would start from.
+struct TMusicSpan {
+  std::uint32_t RandomState;
+  std::int64_t First;
+  std::int64_t End;
+};
+
+using TOnFrame = std::function<void(std::int64_t)>;
+
+void WriteFilesWithoutFfmpeg(const TVideoOptions& options, TVideoFormat format, TFrameCapture& capture,
+                             const TMusicSpan& span, const TOnFrame& onFrame, TVideoResult& result) {
+  const std::string stem = std::filesystem::path(options.Path).replace_extension().string();
+  result.FramesFolder = stem + "-frames";
+  std::error_code error;
+  std::filesystem::create_directories(result.FramesFolder, error);
+  if (error) {
+    result.Error = "cannot create " + result.FramesFolder + ": " + error.message();
+    return;
+  }
+  while (result.Frames < options.Frames) {
+    const std::string path = result.FramesFolder + "/" + FrameName(result.Frames);
+    if (!WritePng(path, options.Width, options.Height, capture.NextFrame().Pixels)) {
+      result.Error = "cannot write " + path;
+      return;
+    }
+    onFrame(options.FirstFrame + ++result.Frames);
+  }
+  if (!HasSound(format)) return;
+  result.WavPath = stem + ".wav";
+  TIntroMusic music(span.RandomState);
+  if (!WriteWav(result.WavPath, music, span.First, span.End)) result.Error = "cannot write " + result.WavPath;
+}
+
+void PipeToFfmpeg(const TVideoOptions& options, TVideoFormat format, TFrameCapture& capture, const TMusicSpan& span,
+                  const TOnFrame& onFrame, TVideoResult& result) {
+  const bool sound = HasSound(format);
+  TPipeProcess ffmpeg;
+  if (!ffmpeg.Start(options.Ffmpeg,
+                    FfmpegArguments(format, options.Path, options.Width, options.Height, options.FramesPerSecond,
+                                    TIntroMusic::Rate),
+                    sound ? std::vector<int>{0, 3} : std::vector<int>{0})) {
+    result.Error = "cannot run " + options.Ffmpeg;
+    return;
+  }
+  // ffmpeg reads its two inputs side by side; the music gets its own thread,
+  // so that neither pipe waits on the other.
+  std::thread musicWriter;
+  if (sound)
+    musicWriter = std::thread([&] {
+      TIntroMusic music(span.RandomState);
+      StreamMusic(music, span.First, span.End,
+                  [&](const std::vector<std::uint8_t>& bytes) { return ffmpeg.Write(1, bytes.data(), bytes.size()); });
+      ffmpeg.Close(1);
+    });
+  bool written = true;
+  while (written && result.Frames < options.Frames) {
+    const std::vector<std::uint8_t> pixels = capture.NextFrame().Pixels;
+    written = ffmpeg.Write(0, pixels.data(), pixels.size());
+    if (written) onFrame(options.FirstFrame + ++result.Frames);
+  }
+  ffmpeg.Close(0);
+  if (musicWriter.joinable()) musicWriter.join();
+  const int status = ffmpeg.Finish();
+  if (!written || status != 0)
+    result.Error =
+        "ffmpeg failed" + (status > 0 ? " with exit status " + std::to_string(status) : "") + " on " + options.Path;
+}
+
 }  // namespace
 
 std::int64_t SampleFramesBefore(std::int64_t n, int framesPerSecond) {
   return n * TIntroMusic::Rate / framesPerSecond;
 }
 
-TVideoResult ExportVideo(const TVideoOptions& options, const std::function<void(std::int64_t)>& onFrame) {
+TVideoResult ExportVideo(const TVideoOptions& options, const TOnFrame& onFrame) {
   TVideoResult result;
   const auto started = std::chrono::steady_clock::now();
   const TVideoFormat format = VideoFormatOf(options.Path);
   if (format == TVideoFormat::Unknown) {
     result.Error = "cannot tell the kind of video from the name " + options.Path + " (.mp4, .mkv or .gif)";
+    return result;
+  }
+  if (options.FramesPerSecond < 1 || options.FramesPerSecond > 1000 || options.FirstFrame < 0 || options.Frames < 1) {
+    result.Error = "the frame rate must be 1 to 1000 and the video at least one frame long";
     return result;
   }
   if (format != TVideoFormat::Gif && (options.Width % 2 != 0 || options.Height % 2 != 0)) {
@@ -81,72 +154,13 @@ TVideoResult ExportVideo(const TVideoOptions& options, const std::function<void(
     return result;
   }
   TFrameCapture capture(context, options.FramesPerSecond, options.Keys);
-  // What the intro's player would find once the start-up has made the texture.
-  const std::uint32_t musicRandomState = RandomState();
-  const std::int64_t firstSample = SampleFramesBefore(options.FirstFrame, options.FramesPerSecond);
-  const std::int64_t endSample = SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond);
-  const std::filesystem::path stem = std::filesystem::path(options.Path).replace_extension();
-
-  for (std::int64_t n = 0; n < options.FirstFrame; ++n) capture.SkipFrame();
-
-  if (options.Ffmpeg.empty()) {
-    result.FramesFolder = stem.string() + "-frames";
-    std::error_code error;
-    std::filesystem::create_directories(result.FramesFolder, error);
-    if (error) {
-      result.Error = "cannot create " + result.FramesFolder + ": " + error.message();
-      return result;
-    }
-    while (result.Frames < options.Frames) {
-      const std::string path = result.FramesFolder + "/" + FrameName(result.Frames);
-      if (!WritePng(path, options.Width, options.Height, capture.NextFrame().Pixels)) {
-        result.Error = "cannot write " + path;
-        return result;
-      }
-      onFrame(++result.Frames);
-    }
-    if (HasSound(format)) {
-      result.WavPath = stem.string() + ".wav";
-      TIntroMusic music(musicRandomState);
-      if (!WriteWav(result.WavPath, music, firstSample, endSample)) {
-        result.Error = "cannot write " + result.WavPath;
-        return result;
-      }
-    }
-  } else {
-    TPipeProcess ffmpeg;
-    const std::vector<std::string> arguments = FfmpegArguments(format, options.Path, options.Width, options.Height,
-                                                               options.FramesPerSecond, TIntroMusic::Rate);
-    const bool sound = HasSound(format);
-    if (!ffmpeg.Start(options.Ffmpeg, arguments, sound ? std::vector<int>{0, 3} : std::vector<int>{0})) {
-      result.Error = "cannot run " + options.Ffmpeg;
-      return result;
-    }
-    // ffmpeg reads its two inputs side by side; the music gets its own
-    // thread, so that neither pipe waits on the other.
-    std::thread musicWriter;
-    if (sound)
-      musicWriter = std::thread([&] {
-        TIntroMusic music(musicRandomState);
-        StreamMusic(music, firstSample, endSample,
-                    [&](const std::vector<std::uint8_t>& bytes) { return ffmpeg.Write(1, bytes.data(), bytes.size()); });
-        ffmpeg.Close(1);
-      });
-    bool written = true;
-    while (written && result.Frames < options.Frames) {
-      const std::vector<std::uint8_t> pixels = capture.NextFrame().Pixels;
-      written = ffmpeg.Write(0, pixels.data(), pixels.size());
-      if (written) onFrame(++result.Frames);
-    }
-    ffmpeg.Close(0);
-    if (musicWriter.joinable()) musicWriter.join();
-    const int status = ffmpeg.Finish();
-    if (!written || status != 0) {
-      result.Error = "ffmpeg failed" + (status > 0 ? " with exit status " + std::to_string(status) : "") + " on " +
-                     options.Path;
-      return result;
-    }
-  }
+  const TMusicSpan span{RandomState(), SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
+                        SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond)};
+  for (std::int64_t n = 0; n < options.FirstFrame; onFrame(++n)) capture.SkipFrame();
+  if (options.Ffmpeg.empty())
+    WriteFilesWithoutFfmpeg(options, format, capture, span, onFrame, result);
+  else
+    PipeToFfmpeg(options, format, capture, span, onFrame, result);
   result.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return result;
 }

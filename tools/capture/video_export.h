@@ -31,5 +31,6 @@ struct TVideoResult {
 // The music's frames from the start of the intro to the start of video frame n.
 std::int64_t SampleFramesBefore(std::int64_t n, int framesPerSecond);
 
-// onFrame is told how many frames have been written so far.
+// onFrame is told how many frames have been drawn so far, those before
+// FirstFrame included.
 TVideoResult ExportVideo(const TVideoOptions& options, const std::function<void(std::int64_t)>& onFrame);
