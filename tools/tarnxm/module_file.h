@@ -4,6 +4,6 @@
 
 #include "player/module.h"
 
-// False with the reason in error ("cannot read: ...", or why the loader
-// refused the data).
+// False with the reason in error ("cannot read: ...", "too large to be a
+// module", or why the loader refused the data).
 bool LoadModuleFile(const std::string& path, TTarnXMModule& module, std::string& error);
