@@ -104,8 +104,11 @@ void TTarnXM::Declick(std::int32_t offset, std::int32_t count) {
 
 // Every output value passes here; where the compiler can make a copy for
 // AVX2, the processor picks it when the program loads. Clang 14 names the
-// chooser so that calls from other files find no symbol, so only GCC does.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && defined(__linux__)
+// chooser so that calls from other files find no symbol, so only GCC does;
+// and not under ThreadSanitizer, whose checks in the chooser run before its
+// runtime is there.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__) && \
+    defined(__linux__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 void ConvertToPcm16(const std::int64_t* in, std::int16_t* out, std::size_t count, bool clipping) {
