@@ -3,8 +3,19 @@ BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
 SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+# The player's tests that run threads, under ThreadSanitizer: the player's own
+# (by these name patterns) and the audio devices'.
+TSAN_BUILD := build-tsan
+TSAN_TESTS := *Thread*:*Playback*:WaveOutTest.*
+# libFuzzer needs clang; the fuzzers check addresses and undefined behaviour.
+FUZZ_BUILD := build-fuzz
+FUZZ_FLAGS := -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh_script fuzz_scroller_text make_seeds
+FUZZ_SECONDS := 60
+# make test fuzzes each parser this long, so that a regression shows at once.
+TEST_FUZZ_SECONDS := 30
 
-.PHONY: run test check build sanitize-build clean
+.PHONY: run test check build sanitize-build tsan-build tsan-test fuzz-build fuzz fuzz-coverage clean
 
 build:
 	@scripts/install-deps build
@@ -16,19 +27,49 @@ sanitize-build:
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 
+tsan-build:
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g -fsanitize=thread" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+	@cmake --build $(TSAN_BUILD) -j$(JOBS) --target driftlow_player_tests driftlow_platform_tests
+
+tsan-test: tsan-build
+	@scripts/run-thread-tests $(TSAN_BUILD) '$(TSAN_TESTS)'
+
+fuzz-build:
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DDRIFTLOW_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
+
+# Every parser's fuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+fuzz:
+	@scripts/install-deps fuzz
+	@$(MAKE) --no-print-directory fuzz-build
+	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The module loaders' lines that the module fuzzer's corpus reaches.
+fuzz-coverage:
+	@scripts/install-deps fuzz
+	@$(MAKE) --no-print-directory fuzz-build
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_module_coverage
+	@scripts/fuzz-coverage $(FUZZ_BUILD)
+
 run:
 	@scripts/install-deps run
 	@$(MAKE) --no-print-directory build
 	@scripts/run-intro $(BUILD)
 
 # The whole suite twice: the release build, then under AddressSanitizer and
-# UndefinedBehaviorSanitizer, where any finding fails.
+# UndefinedBehaviorSanitizer, where any finding fails; the thread tests under
+# ThreadSanitizer; and every parser's fuzzer for a short while.
 test:
 	@scripts/install-deps test
 	@$(MAKE) --no-print-directory build
 	@scripts/run-tests $(BUILD)
 	@$(MAKE) --no-print-directory sanitize-build
 	@scripts/run-tests $(SANITIZE_BUILD)
+	@$(MAKE) --no-print-directory tsan-test
+	@$(MAKE) --no-print-directory fuzz-build
+	@scripts/run-fuzz $(FUZZ_BUILD) $(TEST_FUZZ_SECONDS)
 
 # The release build's suite alone, for quick rounds while working.
 check:
@@ -37,4 +78,4 @@ check:
 	@scripts/run-tests $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
