@@ -81,11 +81,17 @@ int CaptureVideo(TVideoOptions options) {
     std::fprintf(stderr, "driftlow-capture: ffmpeg not found: wrote the frames as PNG files to %s%s%s\n",
                  result.FramesFolder.c_str(), result.WavPath.empty() ? "" : " and the music to ",
                  result.WavPath.c_str());
-  const double seconds = static_cast<double>(result.Frames) / options.FramesPerSecond;
-  std::printf("%s: %lld frames, %.2f s of video in %.1f s (%.1f frames/s, %.2fx real time)\n",
+  // The rates count every frame drawn, those before the start too.
+  const std::int64_t drawn = options.FirstFrame + result.Frames;
+  const double fps = options.FramesPerSecond;
+  char from[48] = "";
+  if (options.FirstFrame > 0)
+    std::snprintf(from, sizeof from, " from %.2f s", static_cast<double>(options.FirstFrame) / fps);
+  std::printf("%s: %lld frames, %.2f s of video%s; %lld frames drawn in %.1f s: %.1f frames/s, %.2fx real time\n",
               options.Ffmpeg.empty() ? result.FramesFolder.c_str() : options.Path.c_str(),
-              static_cast<long long>(result.Frames), seconds, result.WallSeconds,
-              static_cast<double>(result.Frames) / result.WallSeconds, seconds / result.WallSeconds);
+              static_cast<long long>(result.Frames), static_cast<double>(result.Frames) / fps, from,
+              static_cast<long long>(drawn), result.WallSeconds, static_cast<double>(drawn) / result.WallSeconds,
+              static_cast<double>(drawn) / fps / result.WallSeconds);
   return 0;
 }
 
