@@ -44,8 +44,9 @@ void MixRoutineThroughput(benchmark::State& state) {
   channel.FilterB1 = -1100;
   const TMixAxes axes{2, interpolation, 1, ramping, filter, true};
   const TMixRoutine routine = FindMixRoutine(vector ? *VectorMixRoutines() : PortableMixRoutines(), axes);
-  const std::int32_t* table =
-      interpolation == 2 ? cubic.Table.data() : interpolation == 3 ? sinc.Table.data() : nullptr;
+  const std::int32_t* table = interpolation == 2   ? cubic.Table.data()
+                              : interpolation == 3 ? sinc.Table.data()
+                                                   : nullptr;
   std::vector<std::int64_t> out(2 * Frames);
   for (auto _ : state) {
     channel.Position = 0;
@@ -61,7 +62,10 @@ void MixRoutineThroughput(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * Frames);
   static const char* const names[] = {"none", "linear", "cubic", "sinc"};
   state.SetLabel(std::string(names[interpolation]) + (ramping ? " ramp" : "") +
-                 (filter == 1 ? " low-pass" : filter == 2 ? " high-pass" : "") + (vector ? " avx2" : " portable"));
+                 (filter == 1   ? " low-pass"
+                  : filter == 2 ? " high-pass"
+                                : "") +
+                 (vector ? " avx2" : " portable"));
 }
 
 BENCHMARK(MixRoutineThroughput)->ArgsProduct({{0, 1, 2, 3}, {0, 1}, {0, 1}, {1, 0}});

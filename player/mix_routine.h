@@ -13,7 +13,7 @@ namespace mix_detail {
 
 inline std::int32_t Saturate(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                             std::numeric_limits<std::int32_t>::max()));
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 // Ramps run for at most a tick and stay far inside 32 bits; wrapping keeps a

@@ -68,7 +68,8 @@ AVX2_TARGET inline TBlock CubicBlock(const std::int32_t* data, std::int64_t& pos
   __m256i products[8];
   for (int k = 0; k < 8; ++k) {
     const std::int32_t* d = data + ((position >> 32) - 1) * Stride;
-    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + (static_cast<std::uint32_t>(position) >> 22) * 4));
+    const __m128i c =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(table + (static_cast<std::uint32_t>(position) >> 22) * 4));
     if constexpr (Stride == 1) {
       products[k] = _mm256_castsi128_si256(_mm_mullo_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d)), c));
     } else {
@@ -116,13 +117,15 @@ AVX2_TARGET inline TBlock SincBlock(const std::int32_t* data, std::int64_t& posi
   __m256i right[8];
   for (int k = 0; k < 8; ++k) {
     const std::int32_t* d = data + ((position >> 32) - 3) * Stride;
-    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(table + (static_cast<std::uint32_t>(position) >> 20) * 8));
+    const __m256i c =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(table + (static_cast<std::uint32_t>(position) >> 20) * 8));
     if constexpr (Stride == 1) {
       left[k] = _mm256_mullo_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d)), c);
     } else {
       const __m256i order = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
       const __m256i early = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d)), order);
-      const __m256i late = _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + 8)), order);
+      const __m256i late =
+          _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + 8)), order);
       left[k] = _mm256_mullo_epi32(_mm256_permute2x128_si256(early, late, 0x20), c);
       right[k] = _mm256_mullo_epi32(_mm256_permute2x128_si256(early, late, 0x31), c);
     }
@@ -218,8 +221,7 @@ AVX2_TARGET void VectorRoutine(std::int64_t*& out, std::int32_t count, TTarnXMCh
     } else {
       block = SincBlock<Stride>(data, position, step, table);
     }
-    if constexpr (Stride == 2 && !Stereo)
-      block.Left = DivideByPowerOfTwo<1>(_mm256_add_epi32(block.Left, block.Right));
+    if constexpr (Stride == 2 && !Stereo) block.Left = DivideByPowerOfTwo<1>(_mm256_add_epi32(block.Left, block.Right));
     __m256i gainLeft = volumeLeft;
     __m256i gainRight = volumeRight;
     if constexpr (A.Ramping) {

@@ -40,7 +40,8 @@ void TTarnXM::UpdateTempo() {
   // A tick is at least one frame, or a very low rate would never reach the
   // next one.
   const std::int64_t frames = std::int64_t{SampleRate} * 640 / (Module.Tempo * 256);
-  SamplesPerTick = static_cast<std::int32_t>(std::clamp<std::int64_t>(frames, 1, std::numeric_limits<std::int32_t>::max()));
+  SamplesPerTick =
+      static_cast<std::int32_t>(std::clamp<std::int64_t>(frames, 1, std::numeric_limits<std::int32_t>::max()));
   TickSamplesLeft = SamplesPerTick;
   Module.TickLength = SamplesPerTick;
 }
@@ -113,7 +114,9 @@ __attribute__((target_clones("avx2", "default")))
 #endif
 void ConvertToPcm16(const std::int64_t* in, std::int16_t* out, std::size_t count, bool clipping) {
   if (clipping)
-    for (std::size_t k = 0; k < count; ++k) out[k] = static_cast<std::int16_t>(std::clamp<std::int64_t>(in[k] / 2048, -32768, 32767));
+    for (std::size_t k = 0; k < count; ++k)
+      out[k] = static_cast<std::int16_t>(std::clamp<std::int64_t>(in[k] / 2048, -32768, 32767));
   else
-    for (std::size_t k = 0; k < count; ++k) out[k] = static_cast<std::int16_t>(static_cast<std::uint16_t>(in[k] / 2048));
+    for (std::size_t k = 0; k < count; ++k)
+      out[k] = static_cast<std::int16_t>(static_cast<std::uint16_t>(in[k] / 2048));
 }

@@ -102,8 +102,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::printf("realtime factors at %d Hz stereo, best of %d runs (CPU time of the rendering thread)\n", rate, Runs);
-  std::printf("%-34s %8s | %7s %7s %5s | %7s %7s %5s | %7s %5s\n", "module", "length", "linear", "xmp", "ratio", "cubic",
-              "spline", "ratio", "sinc", "ratio");
+  std::printf("%-34s %8s | %7s %7s %5s | %7s %7s %5s | %7s %5s\n", "module", "length", "linear", "xmp", "ratio",
+              "cubic", "spline", "ratio", "sinc", "ratio");
   std::vector<double> linearRatios, cubicRatios, sincRatios;
   for (const std::string& path : files) {
     std::ifstream file(path, std::ios::binary);
@@ -115,9 +115,12 @@ int main(int argc, char** argv) {
     }
     const double seconds = static_cast<double>(frames) / rate;
     const auto factor = [&](double cpu) { return cpu > 0 ? seconds / cpu : 0.0; };
-    const double linear = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::LinearInterpolation, frames); }));
-    const double cubic = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::CubicInterpolation, frames); }));
-    const double sinc = factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::SincInterpolation, frames); }));
+    const double linear =
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::LinearInterpolation, frames); }));
+    const double cubic =
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::CubicInterpolation, frames); }));
+    const double sinc =
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::SincInterpolation, frames); }));
     const double peerLinear = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_LINEAR, frames); }));
     const double peerSpline = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_SPLINE, frames); }));
     if (peerLinear <= 0 || peerSpline <= 0) {
@@ -131,7 +134,7 @@ int main(int argc, char** argv) {
     std::printf("%-34s %7.1fs | %7.0f %7.0f %5.2f | %7.0f %7.0f %5.2f | %7.0f %5.2f\n", name.c_str(), seconds, linear,
                 peerLinear, linearRatios.back(), cubic, peerSpline, cubicRatios.back(), sinc, sincRatios.back());
   }
-  std::printf("%-34s %8s | %7s %7s %5.2f | %7s %7s %5.2f | %7s %5.2f\n", "median ratio", "", "", "", Median(linearRatios),
-              "", "", Median(cubicRatios), "", Median(sincRatios));
+  std::printf("%-34s %8s | %7s %7s %5.2f | %7s %7s %5.2f | %7s %5.2f\n", "median ratio", "", "", "",
+              Median(linearRatios), "", "", Median(cubicRatios), "", Median(sincRatios));
   return 0;
 }

@@ -29,7 +29,8 @@ class ChannelFilterTest : public ::testing::Test {
     const int frames = 4096;
     sample.Length = frames;
     sample.AllocateData(frames);
-    for (int f = 0; f < frames; ++f) sample.Data[f] = static_cast<std::int32_t>(8000 * std::sin(2 * M_PI * frequency * f / 44100));
+    for (int f = 0; f < frames; ++f)
+      sample.Data[f] = static_cast<std::int32_t>(8000 * std::sin(2 * M_PI * frequency * f / 44100));
     sample.PrepareForInterpolation();
     channel.Sample = &sample;
     channel.Active = true;

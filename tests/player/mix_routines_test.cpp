@@ -3,6 +3,8 @@
 // accumulators, same position, ramp gains and filter history, on random
 // samples, positions, steps, gains, ramps and filters. The vectorised
 // routines, where the processor has them, are held to the same.
+#include "player/mix_routines.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 
 #include "player/channel.h"
 #include "player/interpolation_tables.h"
-#include "player/mix_routines.h"
 #include "player/sample.h"
 
 namespace {
@@ -134,7 +135,8 @@ class MixRoutinesTest : public ::testing::Test {
     // Full-scale noise, with runs of the extremes so that neighbouring values
     // differ by the most 16 bits allow.
     for (int k = 0; k < Frames * sample.Channels; ++k)
-      sample.Data[k] = uniform(0, 3) == 0 ? (uniform(0, 1) ? 32767 : -32768) : static_cast<std::int32_t>(uniform(-32768, 32767));
+      sample.Data[k] =
+          uniform(0, 3) == 0 ? (uniform(0, 1) ? 32767 : -32768) : static_cast<std::int32_t>(uniform(-32768, 32767));
     sample.PrepareForInterpolation();
 
     TTarnXMChannel channel(nullptr, 0);
@@ -166,8 +168,9 @@ class MixRoutinesTest : public ::testing::Test {
     for (int h = 0; h < 4; ++h) state.History[h] = channel.FilterHistory[h];
     ReferenceMix(axes, expected, count, channel, state, Cubic, Sinc);
 
-    const std::int32_t* table =
-        axes.Interpolation == 2 ? Cubic.Table.data() : axes.Interpolation == 3 ? Sinc.Table.data() : nullptr;
+    const std::int32_t* table = axes.Interpolation == 2   ? Cubic.Table.data()
+                                : axes.Interpolation == 3 ? Sinc.Table.data()
+                                                          : nullptr;
     std::int64_t* out = actual.data();
     routine(out, count, channel, table);
     const std::string where = Describe(axes) + ", count " + std::to_string(count);
@@ -180,7 +183,8 @@ class MixRoutinesTest : public ::testing::Test {
         ASSERT_EQ(channel.RampRight, state.RampRight) << where;
       }
     }
-    for (int h = 0; h < 4 && axes.Filter != NoFilter; ++h) ASSERT_EQ(channel.FilterHistory[h], state.History[h]) << where;
+    for (int h = 0; h < 4 && axes.Filter != NoFilter; ++h)
+      ASSERT_EQ(channel.FilterHistory[h], state.History[h]) << where;
   }
 
   const TTarnXMCubicSpline Cubic;

@@ -91,8 +91,8 @@ TEST(Player, ClickRemovalDecaysByTheDivisorEachFrame) {
   player->Module.DeclickLeft = 100000;
   player->Module.DeclickRight = -1000;
   player->Declick(2, 3);
-  EXPECT_EQ(player->MixBuffer, (std::vector<std::int64_t>{0, 0, 0, 0, 100000, -1000, 99610, -997, 99221, -994, 0, 0,
-                                                          0, 0, 0, 0}));
+  EXPECT_EQ(player->MixBuffer,
+            (std::vector<std::int64_t>{0, 0, 0, 0, 100000, -1000, 99610, -997, 99221, -994, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(player->Module.DeclickLeft, 98834);
   EXPECT_EQ(player->Module.DeclickRight, -991);
 
@@ -102,8 +102,7 @@ TEST(Player, ClickRemovalDecaysByTheDivisorEachFrame) {
   other->Module.DeclickLeft = 280;
   other->Module.DeclickRight = -280;
   other->Declick(0, 5);
-  EXPECT_EQ(other->MixBuffer,
-            (std::vector<std::int64_t>{280, -280, 279, -279, 278, -278, 277, -277, 277, -277}));
+  EXPECT_EQ(other->MixBuffer, (std::vector<std::int64_t>{280, -280, 279, -279, 278, -278, 277, -277, 277, -277}));
   EXPECT_EQ(other->Module.DeclickLeft, 277);
 
   const std::unique_ptr<TTarnXM> mono = TTarnXM::Create(44100, 4, false);

@@ -123,8 +123,9 @@ TEST(SongRender, ASmallSongRendersToItsPinnedChecksumEveryTime) {
 
 TEST(SongRender, EveryPackageModuleRendersToItsEnd) {
   const std::vector<std::string> files = PackageModules();
-  if (files.empty()) GTEST_SKIP() << "the packages heroes-sound-tracks, tecnoballz-data and freedroid-data are not "
-                                     "installed (scripts/install-deps test installs them)";
+  if (files.empty())
+    GTEST_SKIP() << "the packages heroes-sound-tracks, tecnoballz-data and freedroid-data are not "
+                    "installed (scripts/install-deps test installs them)";
   for (const std::string& path : files) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};

@@ -88,7 +88,8 @@ TEST_F(TarnXMRender, RendersTheSongToItsEndAsA16BitWav) {
   // The square wave is there, at 25600 x 64/64 x 127/255 on each side in
   // the centre.
   int loud = 0;
-  for (std::size_t k = 44; k + 1 < bytes.size(); k += 2) loud += std::abs(static_cast<std::int16_t>(LE(bytes, k, 2))) > 12000;
+  for (std::size_t k = 44; k + 1 < bytes.size(); k += 2)
+    loud += std::abs(static_cast<std::int16_t>(LE(bytes, k, 2))) > 12000;
   EXPECT_GT(loud, 4 * 6 * 882);
   EXPECT_NE(Err.str().find("0:00.480 of audio in "), std::string::npos) << Err.str();
   EXPECT_NE(Err.str().find("realtime\n"), std::string::npos) << Err.str();
@@ -124,18 +125,18 @@ TEST_F(TarnXMRender, FailuresSayWhatAndWhere) {
 }
 
 TEST_F(TarnXMRender, UsageErrorsExitWithTwo) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"render"},
-           {"render", Song},
-           {"render", "-o", "x.wav"},
-           {"render", Song, "-o"},
-           {"render", Song, "-o", "x.wav", "--rate", "0"},
-           {"render", Song, "-o", "x.wav", "--rate", "44k"},
-           {"render", Song, "-o", "x.wav", "--seconds", "-1"},
-           {"render", Song, "-o", "x.wav", "--seconds", "nan"},
-           {"render", Song, "-o", "x.wav", "--interpolation", "spline"},
-           {"render", Song, Song, "-o", "x.wav"},
-           {"render", Song, "-o", "x.wav", "--loud"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"render"},
+                                             {"render", Song},
+                                             {"render", "-o", "x.wav"},
+                                             {"render", Song, "-o"},
+                                             {"render", Song, "-o", "x.wav", "--rate", "0"},
+                                             {"render", Song, "-o", "x.wav", "--rate", "44k"},
+                                             {"render", Song, "-o", "x.wav", "--seconds", "-1"},
+                                             {"render", Song, "-o", "x.wav", "--seconds", "nan"},
+                                             {"render", Song, "-o", "x.wav", "--interpolation", "spline"},
+                                             {"render", Song, Song, "-o", "x.wav"},
+                                             {"render", Song, "-o", "x.wav", "--loud"}}) {
     EXPECT_EQ(Run(args), 2) << args.size();
     EXPECT_EQ(Err.str().rfind("tarnxm render: ", 0), 0u) << Err.str();
     EXPECT_NE(Err.str().find("usage: tarnxm"), std::string::npos);

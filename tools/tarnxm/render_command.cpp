@@ -115,7 +115,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
       return 1;
     }
     total = FramesToSongEnd(*counter, longest);
-    if (total == longest) err << "tarnxm: " << options.Input << ": the song does not end within an hour; rendering the hour\n";
+    if (total == longest)
+      err << "tarnxm: " << options.Input << ": the song does not end within an hour; rendering the hour\n";
   }
 
   TWavWriter wav;
