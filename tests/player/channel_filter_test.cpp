@@ -9,6 +9,7 @@
 
 #include "player/mixer.h"
 #include "player/player.h"
+#include "tests/player/test_song.h"
 
 namespace {
 
@@ -172,6 +173,29 @@ TEST_F(ChannelFilterTest, TheFilterPassesStopsAndResonatesWhereItShould) {
   EXPECT_NEAR(FilteredPeak(sample, cutoff * 8, 0, 1), 8000, 400);
   // Full resonance lifts the cutoff frequency well above the input level.
   EXPECT_GT(FilteredPeak(sample, cutoff, 127, 0), 3 * 8000);
+}
+
+TEST(FilterEffects, MacroAndResonanceEffectsReachTheFilterOnEveryTick) {
+  TTestSong song(1, 4);
+  song.Module().InitialSpeed = 4;
+  song.Cell(0, 0, 0, Effect(35, 0x40));
+  song.Cell(0, 1, 0, Effect(37, 0));
+  song.Cell(0, 2, 0, Effect(26, 0x30));
+  song.Start();
+  song.Tick();
+  EXPECT_EQ(song.Channel().FilterCutoff, 64);
+  EXPECT_TRUE(song.Channel().FilterActive);
+  song.Tick(3);
+  std::vector<std::int32_t> cutoffs;
+  for (int tick = 0; tick < 4; ++tick) {
+    song.Tick();
+    cutoffs.push_back(song.Channel().FilterCutoff);
+  }
+  EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{48, 32, 16, 0}));
+  const std::int32_t feedback = song.Channel().FilterB0;
+  song.Tick();
+  EXPECT_EQ(song.Channel().FilterResonance, 0x30);
+  EXPECT_GT(song.Channel().FilterB0, feedback);
 }
 
 }  // namespace
