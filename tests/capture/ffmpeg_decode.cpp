@@ -11,7 +11,8 @@ std::vector<std::uint8_t> Run(const std::string& command) {
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
   if (!pipe) return out;
   std::uint8_t chunk[65536];
-  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe.get())) > 0;) out.insert(out.end(), chunk, chunk + got);
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe.get())) > 0;)
+    out.insert(out.end(), chunk, chunk + got);
   return out;
 }
 
@@ -28,8 +29,8 @@ std::vector<std::uint8_t> DecodeSound(const std::string& path) {
 }
 
 std::string StreamCodecs(const std::string& path) {
-  const std::vector<std::uint8_t> out = Run("ffprobe -loglevel error -show_entries stream=codec_name -of csv=p=0 " +
-                                            Quoted(path) + " | paste -sd,");
+  const std::vector<std::uint8_t> out =
+      Run("ffprobe -loglevel error -show_entries stream=codec_name -of csv=p=0 " + Quoted(path) + " | paste -sd,");
   std::string text(out.begin(), out.end());
   while (!text.empty() && text.back() == '\n') text.pop_back();
   return text;

@@ -1,9 +1,10 @@
 // Reading a key script and applying it to the intro's key state frame by frame.
+#include "tools/capture/key_script.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/win_types.h"
 #include "shell/shell_state.h"
-#include "tools/capture/key_script.h"
 
 using namespace platform;
 
@@ -18,7 +19,8 @@ class KeyScriptTest : public ::testing::Test {
 TEST_F(KeyScriptTest, ReadsTimesKeysAndHoldsInTimeOrder) {
   TKeyScript script;
   std::string error;
-  ASSERT_TRUE(TKeyScript::Parse("45000:f5-hold-1000,30000:space,40000:down-hold-2000,30000:up", script, error)) << error;
+  ASSERT_TRUE(TKeyScript::Parse("45000:f5-hold-1000,30000:space,40000:down-hold-2000,30000:up", script, error))
+      << error;
   ASSERT_EQ(script.Presses().size(), 4u);
   const auto& p = script.Presses();
   EXPECT_EQ(p[0].Time, 30000);
@@ -39,9 +41,9 @@ TEST_F(KeyScriptTest, RefusesWhatItCannotReadAndKeepsTheScriptItHad) {
   TKeyScript script;
   std::string error;
   ASSERT_TRUE(TKeyScript::Parse("100:down", script, error));
-  for (const char* bad : {"space", "x:space", "-5:space", "100:escape", "100:SPACE", "100:", "100:down-hold-",
-                          "100:down-hold-0", "100:down-hold-x", "3000000000:space", "100:space,,200:up",
-                          "100:down-hold-99999999999"}) {
+  for (const char* bad :
+       {"space", "x:space", "-5:space", "100:escape", "100:SPACE", "100:", "100:down-hold-", "100:down-hold-0",
+        "100:down-hold-x", "3000000000:space", "100:space,,200:up", "100:down-hold-99999999999"}) {
     SCOPED_TRACE(bad);
     EXPECT_FALSE(TKeyScript::Parse(bad, script, error));
     EXPECT_NE(error.find("bad key press"), std::string::npos);

@@ -40,11 +40,11 @@ struct TLivePress {
 };
 
 const std::vector<TLivePress> Presses = {
-    {VK_SPACE, 90, 91},   // pause
-    {VK_SPACE, 94, 95},   // from pause to backwards
-    {VK_DOWN, 98, 106},   // forwards, fast while held
-    {VK_F5, 110, 116},    // hidden and frozen
-    {VK_UP, 120, 121},    // backwards again
+    {VK_SPACE, 90, 91},  // pause
+    {VK_SPACE, 94, 95},  // from pause to backwards
+    {VK_DOWN, 98, 106},  // forwards, fast while held
+    {VK_F5, 110, 116},   // hidden and frozen
+    {VK_UP, 120, 121},   // backwards again
 };
 
 std::vector<TScrollState>* Recording = nullptr;
@@ -83,7 +83,8 @@ class ScriptedKeysTest : public ::testing::Test {
     PrevSceneTime = 0;
     ScrollFraction = 0;
     Fake.Ticks = {7000};
-    for (std::size_t n = 0; n < FrameTotal; ++n) Fake.Ticks.push_back(static_cast<std::uint32_t>(7000 + n * 1000 / FramesPerSecond));
+    for (std::size_t n = 0; n < FrameTotal; ++n)
+      Fake.Ticks.push_back(static_cast<std::uint32_t>(7000 + n * 1000 / FramesPerSecond));
     AfterDraw = [&] {
       const std::size_t next = states.size();
       for (const TLivePress& press : Presses) {

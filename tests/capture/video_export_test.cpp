@@ -1,8 +1,9 @@
 // The intro as a video: the same span twice gives the same frames and sound,
 // the sound is the music rendered offline, every frame is the still capture
 // for its scene time, and without ffmpeg the frames and the music still come.
-#include <gtest/gtest.h>
+#include "tools/capture/video_export.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,11 +14,10 @@
 #include "platform/offscreen_context.h"
 #include "player/player.h"
 #include "player/random.h"
-#include "tests/capture/ffmpeg_decode.h"
 #include "shell/main_loop.h"
+#include "tests/capture/ffmpeg_decode.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/pipe_process.h"
-#include "tools/capture/video_export.h"
 
 namespace {
 
@@ -181,7 +181,8 @@ TEST_F(VideoExportTest, WithoutFfmpegTheFramesBecomePngFilesAndTheMusicAWav) {
 
   EXPECT_EQ(std::distance(fs::directory_iterator(result.FramesFolder), fs::directory_iterator()), Frames);
   const auto at = FirstFrames.begin() + static_cast<std::ptrdiff_t>(7 * FrameBytes);
-  EXPECT_TRUE(DecodeFrames(result.FramesFolder + "/frame-000007.png") == std::vector<std::uint8_t>(at, at + FrameBytes));
+  EXPECT_TRUE(DecodeFrames(result.FramesFolder + "/frame-000007.png") ==
+              std::vector<std::uint8_t>(at, at + FrameBytes));
 
   const std::vector<std::uint8_t> wav = ReadFile(result.WavPath);
   ASSERT_EQ(wav.size(), 44 + FirstSound.size());
@@ -209,7 +210,8 @@ TEST_F(VideoExportTest, FailuresAreReportedAsSuch) {
   options.FirstFrame = 0;
   options.Frames = 3;
   options.Ffmpeg = "/bin/false";
-  EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("ffmpeg failed with exit status 1"), std::string::npos);
+  EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("ffmpeg failed with exit status 1"),
+            std::string::npos);
   options.Ffmpeg = Path("no-such-program");
   EXPECT_NE(ExportVideo(options, [](std::int64_t) {}).Error.find("cannot run"), std::string::npos);
   options.Ffmpeg = Ffmpeg;

@@ -51,8 +51,8 @@ bool TKeyScript::Parse(const std::string& text, TKeyScript& script, std::string&
       if (!ParseMilliseconds(name.substr(hold + 6), press.Hold) || press.Hold == 0) return false;
       name.resize(hold);
     }
-    const auto* known = std::find_if(std::begin(KeyNames), std::end(KeyNames),
-                                     [&](const TKeyName& key) { return name == key.Name; });
+    const auto* known =
+        std::find_if(std::begin(KeyNames), std::end(KeyNames), [&](const TKeyName& key) { return name == key.Name; });
     if (known == std::end(KeyNames)) return false;
     press.Key = known->Key;
     presses.push_back(press);

@@ -48,8 +48,8 @@ std::string FrameName(std::int64_t n) {
 bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, std::int64_t end) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) return false;
-  const std::vector<std::uint8_t> header =
-      WavHeader(TIntroMusic::Rate, TIntroMusic::Channels, static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels);
+  const std::vector<std::uint8_t> header = WavHeader(
+      TIntroMusic::Rate, TIntroMusic::Channels, static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels);
   bool ok = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size();
   ok = ok && StreamMusic(music, first, end, [&](const std::vector<std::uint8_t>& bytes) {
          return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
@@ -128,9 +128,7 @@ void PipeToFfmpeg(const TVideoOptions& options, TVideoFormat format, TFrameCaptu
 
 }  // namespace
 
-std::int64_t SampleFramesBefore(std::int64_t n, int framesPerSecond) {
-  return n * TIntroMusic::Rate / framesPerSecond;
-}
+std::int64_t SampleFramesBefore(std::int64_t n, int framesPerSecond) { return n * TIntroMusic::Rate / framesPerSecond; }
 
 TVideoResult ExportVideo(const TVideoOptions& options, const TOnFrame& onFrame) {
   TVideoResult result;

@@ -9,8 +9,8 @@
 #include "tools/capture/key_script.h"
 
 struct TVideoOptions {
-  std::string Path;         // .mp4, .mkv or .gif
-  std::string Ffmpeg;       // ffmpeg's path; empty writes PNG frames and a WAV file instead
+  std::string Path;    // .mp4, .mkv or .gif
+  std::string Ffmpeg;  // ffmpeg's path; empty writes PNG frames and a WAV file instead
   int FramesPerSecond = 60;
   std::int64_t FirstFrame = 0;  // frames before it are drawn but not written
   std::int64_t Frames = 3600;
