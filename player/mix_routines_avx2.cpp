@@ -60,6 +60,28 @@ AVX2_TARGET inline __m256i GatherValue(const std::int32_t* d, __m256i index, __m
   }
 }
 
+// Linear interpolation of a mono sample: each frame's two taps in one load,
+// sorted into the eight first and eight second taps.
+AVX2_TARGET inline __m256i LinearMonoBlock(const std::int32_t* data, std::int64_t position, std::int64_t step,
+                                           __m256i fractions) {
+  __m128i pairs[8];
+  for (int k = 0; k < 8; ++k) {
+    pairs[k] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(data + (position >> 32)));
+    position = mix_detail::Advance(position, step);
+  }
+  const __m256i order = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+  const __m256i early = _mm256_permutevar8x32_epi32(
+      _mm256_set_m128i(_mm_unpacklo_epi64(pairs[2], pairs[3]), _mm_unpacklo_epi64(pairs[0], pairs[1])), order);
+  const __m256i late = _mm256_permutevar8x32_epi32(
+      _mm256_set_m128i(_mm_unpacklo_epi64(pairs[6], pairs[7]), _mm_unpacklo_epi64(pairs[4], pairs[5])), order);
+  const __m256i a = _mm256_permute2x128_si256(early, late, 0x20);
+  const __m256i b = _mm256_permute2x128_si256(early, late, 0x31);
+  const __m256i difference = _mm256_sub_epi32(b, a);
+  const __m256i w = _mm256_srli_epi32(fractions, 16);
+  const __m256i quotient = _mm256_srli_epi32(_mm256_mullo_epi32(_mm256_abs_epi32(difference), w), 16);
+  return _mm256_add_epi32(a, _mm256_sign_epi32(quotient, difference));
+}
+
 // Cubic spline: each frame's four taps and weights are loaded whole and
 // multiplied; horizontal adds reduce them to eight sums in frame order.
 template <int Stride>
@@ -213,7 +235,10 @@ AVX2_TARGET void VectorRoutine(std::int64_t*& out, std::int32_t count, TTarnXMCh
       __m256i frames, fractions;
       SplitPositions(position, offsets, offsets4, frames, fractions);
       const __m256i index = Stride == 2 ? _mm256_add_epi32(frames, frames) : frames;
-      block.Left = block.Right = GatherValue<A.Interpolation, Stride>(data, index, fractions);
+      if constexpr (A.Interpolation == 1 && Stride == 1)
+        block.Left = block.Right = LinearMonoBlock(data, position, step, fractions);
+      else
+        block.Left = block.Right = GatherValue<A.Interpolation, Stride>(data, index, fractions);
       if constexpr (Stride == 2) block.Right = GatherValue<A.Interpolation, Stride>(data + 1, index, fractions);
       position = static_cast<std::int64_t>(static_cast<std::uint64_t>(position) + 8 * uStep);
     } else if constexpr (A.Interpolation == 2) {
