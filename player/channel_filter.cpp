@@ -30,7 +30,8 @@ void TTarnXMChannel::RunMacro(std::int32_t effect, std::int32_t parameter) {
 }
 
 void TTarnXMChannel::ExecuteMacro(std::int32_t macro, std::int32_t value, bool smooth) {
-  if (macro < static_cast<std::int32_t>(FixedMacros) - 16 || macro >= static_cast<std::int32_t>(MacroCount)) return;
+  // The global macros are kept as data only.
+  if (macro < static_cast<std::int32_t>(ParameteredMacros) || macro >= static_cast<std::int32_t>(MacroCount)) return;
   const char* text = Module->MidiConfig.data() + static_cast<std::size_t>(macro) * MacroLength;
   const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   if (upper(text[0]) != 'F' || text[1] != '0' || upper(text[2]) != 'F' || text[3] != '0') return;
