@@ -115,7 +115,7 @@ TEST_F(VideoExportTest, TheSoundIsTheIntrosMusicRenderedOffline) {
   {
     platform::TOffscreenContext context(Width, Height);
     ASSERT_TRUE(context.Ok());
-    TFrameCapture startUp(context, FramesPerSecond);
+    SetRandomState(TFrameCapture(context, FramesPerSecond).MusicRandomState());
   }
   std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
   player->Interpolation = TTarnXM::SincInterpolation;

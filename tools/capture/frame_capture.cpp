@@ -23,9 +23,9 @@ TFrameCapture::TFrameCapture(platform::TOffscreenContext& context, int framesPer
   PrevSceneTime = 0;
   ResizeScene(Context.Width(), Context.Height());
   IntroHooks().InitScene();
+  MusicRandomState_ = RandomState();
+  IntroHooks().ShutdownScene();
 }
-
-TFrameCapture::~TFrameCapture() { IntroHooks().ShutdownScene(); }
 
 std::int32_t TFrameCapture::NextSceneTime() const {
   const auto elapsed = static_cast<std::uint32_t>(FrameNumber * 1000 / FramesPerSecond);

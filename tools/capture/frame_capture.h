@@ -18,11 +18,16 @@ struct TCapturedFrame {
 class TFrameCapture {
  public:
   // Needs a current context; brings the intro's state back to what a fresh
-  // process has, then runs its start-up with the viewport at the context's size.
+  // process has, then runs its start-up with the viewport at the context's
+  // size. The music that the start-up starts is stopped at once: a capture
+  // renders it offline (TIntroMusic).
   explicit TFrameCapture(platform::TOffscreenContext& context, int framesPerSecond = 60, TKeyScript keys = {});
-  ~TFrameCapture();
   TFrameCapture(const TFrameCapture&) = delete;
   TFrameCapture& operator=(const TFrameCapture&) = delete;
+
+  // The random generator's state as the start-up left it, where the intro's
+  // player goes on drawing.
+  std::uint32_t MusicRandomState() const { return MusicRandomState_; }
 
   // Runs the loop on until the scene time reaches `time`, then draws that
   // frame with the scene time exactly `time` and reads it back. Times must not
@@ -45,6 +50,7 @@ class TFrameCapture {
   platform::TOffscreenContext& Context;
   int FramesPerSecond;
   TKeyScript Keys_;
+  std::uint32_t MusicRandomState_;
   std::int64_t FrameNumber = 0;
 };
 

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/offscreen_context.h"
-#include "player/random.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/intro_music.h"
 #include "tools/capture/pcm_bytes.h"
@@ -152,7 +151,7 @@ TVideoResult ExportVideo(const TVideoOptions& options, const TOnFrame& onFrame) 
     return result;
   }
   TFrameCapture capture(context, options.FramesPerSecond, options.Keys);
-  const TMusicSpan span{RandomState(), SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
+  const TMusicSpan span{capture.MusicRandomState(), SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
                         SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond)};
   for (std::int64_t n = 0; n < options.FirstFrame; onFrame(++n)) capture.SkipFrame();
   if (options.Ffmpeg.empty())
