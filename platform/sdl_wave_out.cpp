@@ -1,6 +1,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -14,7 +15,12 @@ namespace {
 // in order and marks each one done when its last byte has gone to the device.
 class TSdlWaveOut final : public TWaveOut {
  public:
-  ~TSdlWaveOut() override { Close(); }
+  // A device still playing is stopped first, so that its thread no longer
+  // reads the buffers or this object.
+  ~TSdlWaveOut() override {
+    Reset();
+    Close();
+  }
 
   std::uint32_t Open(const TWaveFormat& format) override {
     if (Device) return MMSYSERR_INVALHANDLE;
@@ -62,12 +68,25 @@ class TSdlWaveOut final : public TWaveOut {
     return MMSYSERR_NOERROR;
   }
 
+  std::uint32_t Pause() override {
+    if (!Device) return MMSYSERR_INVALHANDLE;
+    SDL_PauseAudioDevice(Device, 1);
+    return MMSYSERR_NOERROR;
+  }
+
+  std::uint32_t Restart() override {
+    if (!Device) return MMSYSERR_INVALHANDLE;
+    SDL_PauseAudioDevice(Device, 0);
+    return MMSYSERR_NOERROR;
+  }
+
   std::uint32_t Reset() override {
     if (!Device) return MMSYSERR_INVALHANDLE;
     std::lock_guard<std::mutex> guard(QueueLock);
     for (TWaveHeader* header : Queue) header->Flags = (header->Flags & ~WHDR_INQUEUE) | WHDR_DONE;
     Queue.clear();
     Position = 0;
+    Flowing = false;
     return MMSYSERR_NOERROR;
   }
 
@@ -84,6 +103,8 @@ class TSdlWaveOut final : public TWaveOut {
     return MMSYSERR_NOERROR;
   }
 
+  std::uint32_t Underruns() const override { return UnderrunCount; }
+
  private:
   static void Callback(void* self, Uint8* stream, int length) {
     static_cast<TSdlWaveOut*>(self)->Pull(stream, static_cast<std::size_t>(length));
@@ -98,11 +119,16 @@ class TSdlWaveOut final : public TWaveOut {
       stream += count;
       length -= count;
       Position += count;
+      Flowing = true;
       if (Position == header.BufferLength) {
         header.Flags = (header.Flags & ~WHDR_INQUEUE) | WHDR_DONE;
         Queue.pop_front();
         Position = 0;
       }
+    }
+    if (length > 0 && Flowing) {
+      ++UnderrunCount;
+      Flowing = false;
     }
     std::memset(stream, 0, length);  // an empty queue plays silence
   }
@@ -112,6 +138,10 @@ class TSdlWaveOut final : public TWaveOut {
   std::mutex QueueLock;
   std::deque<TWaveHeader*> Queue;
   std::size_t Position = 0;
+  // Set while buffers come in time; the callback that finds none left
+  // counts one underrun and clears it until the next buffer plays.
+  bool Flowing = false;
+  std::atomic<std::uint32_t> UnderrunCount{0};
 };
 
 }  // namespace

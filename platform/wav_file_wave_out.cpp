@@ -50,6 +50,8 @@ class TWavFileWaveOut final : public TWaveOut {
     return MMSYSERR_NOERROR;
   }
 
+  std::uint32_t Pause() override { return File ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
+  std::uint32_t Restart() override { return File ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
   std::uint32_t Reset() override { return File ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE; }
 
   std::uint32_t Close() override {
@@ -60,6 +62,9 @@ class TWavFileWaveOut final : public TWaveOut {
     File = nullptr;
     return MMSYSERR_NOERROR;
   }
+
+  // Every buffer is written the moment it comes.
+  std::uint32_t Underruns() const override { return 0; }
 
  private:
   bool WriteHeader() {

@@ -9,8 +9,11 @@ class TNullWaveOut final : public TWaveOut {
   std::uint32_t PrepareHeader(TWaveHeader&) override { return MMSYSERR_INVALHANDLE; }
   std::uint32_t Write(TWaveHeader&) override { return MMSYSERR_INVALHANDLE; }
   std::uint32_t UnprepareHeader(TWaveHeader&) override { return MMSYSERR_INVALHANDLE; }
+  std::uint32_t Pause() override { return MMSYSERR_INVALHANDLE; }
+  std::uint32_t Restart() override { return MMSYSERR_INVALHANDLE; }
   std::uint32_t Reset() override { return MMSYSERR_INVALHANDLE; }
   std::uint32_t Close() override { return MMSYSERR_INVALHANDLE; }
+  std::uint32_t Underruns() const override { return 0; }
 };
 
 TWaveOutFactory& Factory() {

@@ -53,9 +53,15 @@ class TWaveOut {
   virtual std::uint32_t Write(TWaveHeader& header) = 0;
   // WAVERR_STILLPLAYING while the device still holds the buffer.
   virtual std::uint32_t UnprepareHeader(TWaveHeader& header) = 0;
+  // Holds playback where it is, and goes on from there.
+  virtual std::uint32_t Pause() = 0;
+  virtual std::uint32_t Restart() = 0;
   // Stops playback and hands every queued buffer back as done.
   virtual std::uint32_t Reset() = 0;
   virtual std::uint32_t Close() = 0;
+  // The times the device ran out of queued buffers after playing some: each
+  // gap in the sound counts once, and so does the end of the stream.
+  virtual std::uint32_t Underruns() const = 0;
 };
 
 // A device that is never there: Open fails, and so does every later call.
