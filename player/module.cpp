@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/resources.h"
+#include "player/player.h"
 
 TTarnXMModule::TTarnXMModule(TTarnXM* player) : Player(player) {
   for (int i = 0; i < MaxChannels; ++i) Channels[i] = std::make_unique<TTarnXMChannel>(this, i);
@@ -71,6 +72,7 @@ TTarnXMInstrument& TTarnXMModule::NewInstrument(int number) {
 bool TTarnXMModule::LoadFromResource(std::string_view name, std::string_view type) {
   const platform::TResource* resource = platform::FindResource(name, type);
   if (!resource || resource->Data.empty()) {
+    const auto guard = LockPlayer(Player);
     Clear();
     LoadError = TTarnXMLoadError::ResourceNotFound;
     return false;

@@ -10,7 +10,9 @@ std::unique_ptr<TTarnXM> TTarnXM::Create(std::int32_t sampleRate, std::int32_t b
   const std::int64_t channels = stereo ? 2 : 1;
   if (sampleRate < 0 || bufferSamples <= 0 || channels * bufferSamples * 2 > std::numeric_limits<std::int32_t>::max())
     return nullptr;
-  return std::unique_ptr<TTarnXM>(new TTarnXM(sampleRate, bufferSamples, stereo));
+  std::unique_ptr<TTarnXM> player(new TTarnXM(sampleRate, bufferSamples, stereo));
+  player->OpenOutput();
+  return player;
 }
 
 TTarnXM::TTarnXM(std::int32_t sampleRate, std::int32_t bufferSamples, bool stereo)
@@ -27,7 +29,10 @@ TTarnXM::TTarnXM(std::int32_t sampleRate, std::int32_t bufferSamples, bool stere
   Clear();
 }
 
-void TTarnXM::Clear() { Module.Clear(); }
+void TTarnXM::Clear() {
+  const std::lock_guard<std::mutex> guard(Lock);
+  Module.Clear();
+}
 
 void TTarnXM::Rewind() {
   Module.Reset();

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "player/mod_loader.h"
+#include "player/player.h"
 #include "player/text_field.h"
 
 namespace {
@@ -83,6 +84,9 @@ bool LoadXM(TTarnXMModule& module, const std::uint8_t* bytes, std::size_t size) 
 }  // namespace
 
 bool TTarnXMModule::LoadFromMemory(const void* data, std::size_t size) {
+  // The player's output thread may be rendering this song: the load waits
+  // for the refill to end.
+  const auto guard = LockPlayer(Player);
   // Every allocation of a load is bounded by the data, but a large file can
   // still exhaust memory: then the file is refused like any other.
   try {
