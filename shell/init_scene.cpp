@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include "platform/resources.h"
+#include "platform/win_types.h"
+#include "player/player.h"
 #include "resources/intro_scripts.h"
 #include "scene/font.h"
 #include "scene/frame.h"
@@ -11,6 +14,8 @@
 #include "scene/texture_generator.h"
 #include "shell/shell_state.h"
 #include "textures/texture_loader.h"
+
+std::unique_ptr<TTarnXM> Player;
 
 void SetFixedGLState() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -36,7 +41,17 @@ bool InitScene() {
   MeshList = GenerateMesh(IntroMeshScript());
   BuildGlyphTable();
   LoadScrollerText();
-  return false;
+  Player = TTarnXM::Create(44100, 2048, true);
+  Player->Interpolation = TTarnXM::SincInterpolation;
+  Player->Clipping = true;
+  Player->Module.MasterVolume = 128;
+  // Music that does not load leaves the intro silent.
+  Player->Module.LoadFromResource("msx", platform::NumericResourceType(platform::RT_RCDATA));
+  return Player->Play();
 }
 
-void ShutdownScene() {}
+void ShutdownScene() {
+  if (!Player) return;
+  Player->Stop();
+  Player.reset();
+}

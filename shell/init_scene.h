@@ -1,4 +1,10 @@
 #pragma once
+#include <memory>
+
+class TTarnXM;
+
+// The intro's music, from start-up to shutdown.
+extern std::unique_ptr<TTarnXM> Player;
 
 // Fixed GL state, textures, mesh, scroller and music; true when music plays.
 bool InitScene();
