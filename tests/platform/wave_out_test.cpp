@@ -121,3 +121,40 @@ TEST(WaveOutTest, TheSdlDeviceMarksBuffersDoneInOrderAndPlaysTheirBytes) {
     for (std::size_t k = 0; k < blocks[i].size(); k += 1024)
       EXPECT_EQ(*(first + static_cast<std::ptrdiff_t>(i * blocks[i].size() + k)), i + 1);
 }
+
+// SDL's "dummy" driver takes the sound at the real rate and plays nothing.
+TEST(WaveOutTest, TheSdlDeviceCountsEachTimeItRunsDryOnceAndHoldsWhilePaused) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto device = CreateSdlWaveOut();
+  ASSERT_EQ(device->Open(StereoFormat(44100)), MMSYSERR_NOERROR);
+  std::vector<std::uint8_t> block(2048 * 4, 7);
+  TWaveHeader header;
+  header.Data = block.data();
+  header.BufferLength = static_cast<std::uint32_t>(block.size());
+  ASSERT_EQ(device->PrepareHeader(header), MMSYSERR_NOERROR);
+  const auto playOut = [&] {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!(header.Flags & WHDR_DONE) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  };
+  // Idle before the first buffer is no underrun.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(device->Underruns(), 0u);
+  ASSERT_EQ(device->Write(header), MMSYSERR_NOERROR);
+  playOut();
+  EXPECT_TRUE(header.Flags & WHDR_DONE);
+  EXPECT_EQ(device->Underruns(), 1u);
+
+  EXPECT_EQ(device->Pause(), MMSYSERR_NOERROR);
+  ASSERT_EQ(device->Write(header), MMSYSERR_NOERROR);
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  EXPECT_FALSE(header.Flags & WHDR_DONE);
+  EXPECT_EQ(device->Underruns(), 1u);
+  EXPECT_EQ(device->Restart(), MMSYSERR_NOERROR);
+  playOut();
+  EXPECT_TRUE(header.Flags & WHDR_DONE);
+  EXPECT_EQ(device->Underruns(), 2u);
+  EXPECT_EQ(device->Close(), MMSYSERR_NOERROR);
+  unsetenv("SDL_AUDIODRIVER");
+}
