@@ -10,6 +10,7 @@
 #include "player/player.h"
 #include "tools/tarnxm/module_file.h"
 #include "tools/tarnxm/song_length.h"
+#include "tools/tarnxm/sound_options.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/wav_writer.h"
 
@@ -19,15 +20,11 @@ struct TRenderOptions {
   std::string Input;
   std::string Output;
   double Seconds = 0;  // 0: to the song's end
-  std::int32_t Rate = 44100;
-  bool Stereo = true;
-  std::uint8_t Interpolation = TTarnXM::SincInterpolation;
-  bool Clipping = true;
+  TSoundOptions Sound;
 };
 
 // A song whose end does not come within this time is rendered this long.
 constexpr double LongestSeconds = MaxDurationMs / 1000.0;
-constexpr std::int32_t HighestRate = 1000000;
 constexpr std::int32_t BufferFrames = 4096;
 
 template <typename T>
@@ -41,28 +38,17 @@ bool ParseNumber(const std::string& text, T& value) {
 std::string ParseOptions(const std::vector<std::string>& args, TRenderOptions& options) {
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
-    const bool hasValue = k + 1 < args.size();
-    if (arg == "-o" || arg == "--seconds" || arg == "--rate" || arg == "--interpolation") {
-      if (!hasValue) return arg + " needs a value";
+    std::string problem;
+    if (ParseSoundOption(args, k, options.Sound, problem)) {
+      if (!problem.empty()) return problem;
+    } else if (arg == "-o" || arg == "--seconds") {
+      if (k + 1 >= args.size()) return arg + " needs a value";
       const std::string& value = args[++k];
       if (arg == "-o") {
         options.Output = value;
-      } else if (arg == "--seconds") {
-        if (!ParseNumber(value, options.Seconds) || !(options.Seconds > 0 && options.Seconds <= LongestSeconds))
-          return "--seconds takes a time above 0, up to 3600";
-      } else if (arg == "--rate") {
-        if (!ParseNumber(value, options.Rate) || options.Rate < 1 || options.Rate > HighestRate)
-          return "--rate takes 1 to 1000000 Hz";
-      } else {
-        const char* const names[] = {"none", "linear", "cubic", "sinc"};
-        const auto found = std::find(std::begin(names), std::end(names), value);
-        if (found == std::end(names)) return "--interpolation takes none, linear, cubic or sinc";
-        options.Interpolation = static_cast<std::uint8_t>(found - std::begin(names));
+      } else if (!ParseNumber(value, options.Seconds) || !(options.Seconds > 0 && options.Seconds <= LongestSeconds)) {
+        return "--seconds takes a time above 0, up to 3600";
       }
-    } else if (arg == "--mono") {
-      options.Stereo = false;
-    } else if (arg == "--no-clip") {
-      options.Clipping = false;
     } else if (arg.starts_with("-") || !options.Input.empty()) {
       return "unexpected " + arg;
     } else {
@@ -72,14 +58,6 @@ std::string ParseOptions(const std::vector<std::string>& args, TRenderOptions& o
   if (options.Input.empty()) return "expected FILE";
   if (options.Output.empty()) return "expected -o OUT.wav";
   return "";
-}
-
-std::string Clock(double seconds) {
-  const auto millis = static_cast<std::int64_t>(std::llround(seconds * 1000));
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld:%02lld.%03lld", static_cast<long long>(millis / 60000),
-                static_cast<long long>(millis / 1000 % 60), static_cast<long long>(millis % 1000));
-  return text;
 }
 
 void DrawProgress(std::ostream& err, std::int64_t done, std::int64_t total) {
@@ -97,19 +75,17 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     err << "tarnxm render: " << problem << "\n" << TarnXMUsage;
     return 2;
   }
-  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(options.Rate, BufferFrames, options.Stereo);
-  player->Interpolation = options.Interpolation;
-  player->Clipping = options.Clipping;
+  const std::unique_ptr<TTarnXM> player = CreatePlayer(options.Sound, BufferFrames);
   std::string error;
   if (!LoadModuleFile(options.Input, player->Module, error)) {
     err << "tarnxm: " << options.Input << ": " << error << "\n";
     return 1;
   }
 
-  const auto longest = static_cast<std::int64_t>(LongestSeconds * options.Rate);
-  std::int64_t total = static_cast<std::int64_t>(std::llround(options.Seconds * options.Rate));
+  const auto longest = static_cast<std::int64_t>(LongestSeconds * options.Sound.Rate);
+  std::int64_t total = static_cast<std::int64_t>(std::llround(options.Seconds * options.Sound.Rate));
   if (options.Seconds == 0) {
-    const std::unique_ptr<TTarnXM> counter = TTarnXM::Create(options.Rate, 1, false);
+    const std::unique_ptr<TTarnXM> counter = TTarnXM::Create(options.Sound.Rate, 1, false);
     if (!LoadModuleFile(options.Input, counter->Module, error)) {
       err << "tarnxm: " << options.Input << ": " << error << "\n";
       return 1;
@@ -120,7 +96,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
   }
 
   TWavWriter wav;
-  if (!wav.Open(options.Output, static_cast<std::uint32_t>(options.Rate),
+  if (!wav.Open(options.Output, static_cast<std::uint32_t>(options.Sound.Rate),
                 static_cast<std::uint16_t>(player->OutputChannels))) {
     err << "tarnxm: " << options.Output << ": " << wav.Error << "\n";
     return 1;
@@ -146,9 +122,9 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     return 1;
   }
   const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-  const double audio = static_cast<double>(total) / options.Rate;
+  const double audio = static_cast<double>(total) / options.Sound.Rate;
   char factor[64];
   std::snprintf(factor, sizeof factor, "%.3f s of CPU time, %.0fx realtime", cpu, cpu > 0 ? audio / cpu : 0.0);
-  err << "tarnxm: " << options.Output << ": " << Clock(audio) << " of audio in " << factor << "\n";
+  err << "tarnxm: " << options.Output << ": " << ClockText(audio) << " of audio in " << factor << "\n";
   return 0;
 }
