@@ -61,6 +61,8 @@ TTarnXM::~TTarnXM() {
   Wake.notify_all();
   if (Thread.joinable()) Thread.join();
   Clear();
+  // Only a creation that ran out of memory leaves no device.
+  if (!Device) return;
   Device->Reset();
   const auto deadline = std::chrono::steady_clock::now() + ReleaseWait;
   for (TWaveHeader& header : Headers)
