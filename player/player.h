@@ -40,7 +40,8 @@ class TTarnXM {
   ~TTarnXM();
 
   // The lock that every refill holds: between Enter and Leave the song and
-  // the buffers stand still.
+  // the buffers stand still. Play, Stop, Clear and the module's loads take
+  // it themselves.
   void Enter();
   void Leave();
   // Empties the song.
