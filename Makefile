@@ -6,16 +6,17 @@ SANITIZE_FLAGS := -O1 -g -fsanitize=address,undefined -fno-sanitize-recover=all 
 # The player's tests that run threads, under ThreadSanitizer: the player's own
 # (by these name patterns) and the audio devices'.
 TSAN_BUILD := build-tsan
-TSAN_TESTS := *Thread*:*Playback*:WaveOutTest.*
+TSAN_TESTS := *Thread*:*Playback*:PlayerOutputTest.*:WaveOutTest.*
 # libFuzzer needs clang; the fuzzers check addresses and undefined behaviour.
 FUZZ_BUILD := build-fuzz
-FUZZ_FLAGS := -O1 -g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh_script fuzz_scroller_text make_seeds
+FUZZ_FLAGS := -O1 -gline-tables-only -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all \
+  -fno-omit-frame-pointer
+FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh_script fuzz_scroller_text
 FUZZ_SECONDS := 60
 # make test fuzzes each parser this long, so that a regression shows at once.
 TEST_FUZZ_SECONDS := 30
 
-.PHONY: run test check build sanitize-build tsan-build tsan-test fuzz-build fuzz fuzz-coverage clean
+.PHONY: run test check build sanitize-build made-resources tsan-build tsan-test fuzz-build fuzz fuzz-coverage clean
 
 build:
 	@scripts/install-deps build
@@ -27,18 +28,27 @@ sanitize-build:
 	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 
-tsan-build:
-	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g -fsanitize=thread" \
-	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+# The thread-sanitizer and fuzz trees take the embedded resources and the
+# fuzzers' seed writer from the release tree rather than build every tool
+# that makes them again.
+made-resources:
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target driftlow_resources make_seeds
+
+tsan-build: made-resources
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g1 -fsanitize=thread" \
+	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
 	@cmake --build $(TSAN_BUILD) -j$(JOBS) --target driftlow_player_tests driftlow_platform_tests
 
 tsan-test: tsan-build
 	@scripts/run-thread-tests $(TSAN_BUILD) '$(TSAN_TESTS)'
 
-fuzz-build:
+fuzz-build: made-resources
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DDRIFTLOW_FUZZ=ON >/dev/null
+	  -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DDRIFTLOW_FUZZ=ON \
+	  -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
+	@$(BUILD)/fuzz/make_seeds . $(FUZZ_BUILD)/seeds
 
 # Every parser's fuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
 fuzz:
