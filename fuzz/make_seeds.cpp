@@ -226,7 +226,8 @@ int main(int argc, char** argv) {
   // in the same vein stand beside them.
   const auto intro = [](std::span<const std::uint8_t> script) { return std::vector(script.begin(), script.end()); };
   Write(out / "texture_script", "intro.bin", intro(IntroTextureScript()));
-  Write(out / "texture_script", "ring.bin", Assembled(AssembleTextureScript("Bitmap 0 ring 128 128 88.5 113.5\nBlur 0 x2\n")));
+  Write(out / "texture_script", "ring.bin",
+        Assembled(AssembleTextureScript("Bitmap 0 ring 128 128 88.5 113.5\nBlur 0 x2\n")));
   Write(out / "texture_script", "paint.bin",
         Assembled(AssembleTextureScript("FillColor 0 10 20 30\nNoiseRGB 1\nNoiseMono 2 40 50 60\n"
                                         "SinePlasma 0 1 2 3 4\nSineRemap 0\nBlur 1\nInvert 0\nPixelate 1 8\n")));
