@@ -52,15 +52,17 @@ fuzz-build: made-resources
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
 	@$(BUILD)/fuzz/make_seeds . $(FUZZ_BUILD)/seeds
 
-# Every parser's fuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+# Every parser's fuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600). The
+# release tree they take resources from configures its tests too, hence the
+# test group of packages.
 fuzz:
-	@scripts/install-deps fuzz
+	@scripts/install-deps test
 	@$(MAKE) --no-print-directory fuzz-build
 	@scripts/run-fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The module loaders' lines that the module fuzzer's corpus reaches.
 fuzz-coverage:
-	@scripts/install-deps fuzz
+	@scripts/install-deps test
 	@$(MAKE) --no-print-directory fuzz-build
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_module_coverage
 	@scripts/fuzz-coverage $(FUZZ_BUILD)
