@@ -19,7 +19,6 @@ bool SameText(std::string_view a, std::string_view b) {
 
 void SetResources(const TResourceSet* resources) { CurrentResources = resources; }
 
-const TResourceSet& Resources() { return CurrentResources ? *CurrentResources : EmbeddedResources(); }
 
 std::string NumericResourceType(std::uint32_t type) {
   std::string text = "#";
@@ -27,10 +26,14 @@ std::string NumericResourceType(std::uint32_t type) {
   return text;
 }
 
-const TResource* FindResource(std::string_view name, std::string_view type) {
-  for (const TResource& resource : Resources())
+const TResource* FindResourceInSet(const TResourceSet& set, std::string_view name, std::string_view type) {
+  for (const TResource& resource : set)
     if (SameText(resource.Name, name) && SameText(resource.Type, type)) return &resource;
   return nullptr;
+}
+
+const TResource* FindResource(std::string_view name, std::string_view type) {
+  return CurrentResources ? FindResourceInSet(*CurrentResources, name, type) : FindProgramResource(name, type);
 }
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "textures/image_source.h"
 
-#include <fstream>
-
+#include "platform/file_read.h"
 #include "platform/resources.h"
 #include "textures/image.h"
 
@@ -12,15 +11,12 @@ namespace {
 constexpr std::uint64_t MaxFileBytes = MaxImageBytes + (std::uint64_t{1} << 20);
 
 TSourceStatus ReadFile(const std::string& name, std::vector<std::uint8_t>& bytes) {
-  std::ifstream file(name, std::ios::binary);
-  if (!file) return TSourceStatus::FileNotOpened;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0 || static_cast<std::uint64_t>(size) > MaxFileBytes) return TSourceStatus::FileUnreadable;
-  file.seekg(0, std::ios::beg);
-  bytes.resize(static_cast<std::size_t>(size));
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return TSourceStatus::FileUnreadable;
-  return TSourceStatus::Ok;
+  switch (platform::ReadWholeFile(name, MaxFileBytes, bytes)) {
+    case platform::TFileRead::Ok: return TSourceStatus::Ok;
+    case platform::TFileRead::NotOpened: return TSourceStatus::FileNotOpened;
+    case platform::TFileRead::Unreadable: break;
+  }
+  return TSourceStatus::FileUnreadable;
 }
 
 }  // namespace

@@ -19,5 +19,6 @@ TEST(ResourcesTest, LookupIgnoresCaseOfNameAndTypeAndHonoursTheChosenSet) {
   EXPECT_EQ(FindResource("LOG", "JPEG"), nullptr);
   EXPECT_EQ(FindResource("FONT", "BMP"), nullptr);
   SetResources(nullptr);
-  EXPECT_EQ(&Resources(), &EmbeddedResources());
+  EXPECT_EQ(FindResource("logo", "JPEG"), FindResourceInSet(EmbeddedResources(), "LOGO", "JPEG"));
+  EXPECT_NE(FindResource("logo", "JPEG"), nullptr);
 }
