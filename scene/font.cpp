@@ -1,6 +1,6 @@
 #include "scene/font.h"
 
-#include <GL/gl.h>
+#include "platform/gl.h"
 
 std::array<float, 255> GlyphLeft{};
 float GlyphWidth = 0.0f;

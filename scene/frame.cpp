@@ -1,10 +1,9 @@
 #include "scene/frame.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <numbers>
 
+#include "platform/gl.h"
 #include "scene/scroller.h"
 #include "shell/shell_state.h"
 

@@ -1,10 +1,9 @@
 #include "scene/mesh_generator.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <bit>
 
+#include "platform/gl.h"
 #include "platform/platform.h"
 #include "scene/mesh_operations.h"
 #include "scene/mesh_shapes.h"

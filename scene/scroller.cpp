@@ -1,9 +1,8 @@
 #include "scene/scroller.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
+#include "platform/gl.h"
 #include "platform/win_types.h"
 #include "scene/font.h"
 #include "scene/frame.h"

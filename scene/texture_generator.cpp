@@ -1,10 +1,8 @@
 #include "scene/texture_generator.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <algorithm>
 
+#include "platform/gl.h"
 #include "scene/texture_operations.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "shell/init_scene.h"
 
-#include <GL/gl.h>
-
+#include "platform/gl.h"
 #include "platform/resources.h"
 #include "platform/win_types.h"
 #include "player/player.h"

@@ -1,8 +1,6 @@
 #include "shell/render_window.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
+#include "platform/gl.h"
 #include "platform/platform.h"
 #include "shell/intro_hooks.h"
 #include "shell/shell_state.h"

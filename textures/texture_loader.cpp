@@ -1,7 +1,6 @@
 #include "textures/texture_loader.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "platform/gl.h"
 
 #include <algorithm>
 #include <cctype>
