@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <numbers>
 #include <vector>
 
 #include "player/mixer.h"
@@ -31,7 +32,7 @@ class ChannelFilterTest : public ::testing::Test {
     sample.Length = frames;
     sample.AllocateData(frames);
     for (int f = 0; f < frames; ++f)
-      sample.Data[f] = static_cast<std::int32_t>(8000 * std::sin(2 * M_PI * frequency * f / 44100));
+      sample.Data[f] = static_cast<std::int32_t>(8000 * std::sin(2 * std::numbers::pi * frequency * f / 44100));
     sample.PrepareForInterpolation();
     channel.Sample = &sample;
     channel.Active = true;

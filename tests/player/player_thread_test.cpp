@@ -242,8 +242,12 @@ TEST_F(PlayerThreadTest, TheWavSinkGetsExactlyTheOfflineRendering) {
     ASSERT_TRUE(player->Play());
     std::this_thread::sleep_for(300ms);
   }
-  std::ifstream file(path, std::ios::binary);
-  const std::vector<std::uint8_t> wav{std::istreambuf_iterator<char>(file), {}};
+  std::vector<std::uint8_t> wav;
+  {
+    // Closed before the removal, which Windows refuses for an open file.
+    std::ifstream file(path, std::ios::binary);
+    wav.assign(std::istreambuf_iterator<char>(file), {});
+  }
   std::filesystem::remove(path);
   ASSERT_GE(wav.size(), 44u + 4 * 8192);
   const std::vector<std::uint8_t> played(wav.begin() + 44, wav.end());
