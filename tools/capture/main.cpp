@@ -47,13 +47,21 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 }
 
 const char* Usage =
-    "usage: driftlow-capture --times T1,T2,... --out DIR [--fps N] [--size WxH] [--keys KEYS]\n"
+    "usage: driftlow-capture --times T1,T2,... --out DIR [--format png|rgb] [--fps N] [--size WxH] [--keys KEYS]\n"
     "       driftlow-capture --video OUT.mp4|OUT.mkv|OUT.gif [--fps N] [--start S] [--seconds S] [--size WxH] "
     "[--keys KEYS]\n"
     "  times in milliseconds of scene time; S in seconds; KEYS like 30000:space,40000:down-hold-2000\n"
-    "  (keys space, up, down, f5); .mkv is lossless (FFV1 and FLAC), .mp4 is H.264 and AAC";
+    "  (keys space, up, down, f5); .mkv is lossless (FFV1 and FLAC), .mp4 is H.264 and AAC;\n"
+    "  rgb frames are the bare pixels, 3 bytes each, rows top to bottom";
 
-int CaptureTimes(std::vector<std::int32_t> times, const std::string& out, int fps, int width, int height,
+bool WriteRgb(const std::string& path, const std::vector<std::uint8_t>& rgb) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+  return std::fclose(file) == 0 && written;
+}
+
+int CaptureTimes(std::vector<std::int32_t> times, const std::string& out, bool rgb, int fps, int width, int height,
                  TKeyScript keys) {
   std::sort(times.begin(), times.end());
   std::error_code error;
@@ -64,8 +72,10 @@ int CaptureTimes(std::vector<std::int32_t> times, const std::string& out, int fp
   TFrameCapture capture(context, fps, std::move(keys));
   for (const std::int32_t time : times) {
     const TCapturedFrame frame = capture.CaptureAt(time);
-    const std::string path = out + "/frame-" + std::to_string(time) + ".png";
-    if (!WritePng(path, context.Width(), context.Height(), frame.Pixels)) return Fail("cannot write " + path);
+    const std::string path = out + "/frame-" + std::to_string(time) + (rgb ? ".rgb" : ".png");
+    const bool written =
+        rgb ? WriteRgb(path, frame.Pixels) : WritePng(path, context.Width(), context.Height(), frame.Pixels);
+    if (!written) return Fail("cannot write " + path);
     std::printf("%s\n", path.c_str());
   }
   return 0;
@@ -108,6 +118,7 @@ int main(int argc, char** argv) {
   int height = 600;
   TKeyScript keys;
   bool videoOnly = false;
+  bool rgb = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return Fail(arg == "--help" ? Usage : "missing value after " + arg + "\n" + Usage);
@@ -122,6 +133,9 @@ int main(int argc, char** argv) {
       }
     } else if (arg == "--out") {
       out = value;
+    } else if (arg == "--format") {
+      if (value != "png" && value != "rgb") return Fail("bad format '" + value + "' (png or rgb)");
+      rgb = value == "rgb";
     } else if (arg == "--video") {
       video = value;
     } else if (arg == "--fps") {
@@ -153,6 +167,6 @@ int main(int argc, char** argv) {
     return CaptureVideo(std::move(options));
   }
   if (video.empty() && !times.empty() && !out.empty() && !videoOnly)
-    return CaptureTimes(std::move(times), out, static_cast<int>(fps), width, height, std::move(keys));
+    return CaptureTimes(std::move(times), out, rgb, static_cast<int>(fps), width, height, std::move(keys));
   return Fail(Usage);
 }
