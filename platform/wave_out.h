@@ -35,7 +35,9 @@ struct TWaveFormat {
 };
 
 // A buffer handed to the device. Flags is written by the device's own thread
-// (WHDR_DONE when it has played the buffer), hence atomic.
+// (WHDR_DONE when it has played the buffer), hence atomic. The layout is that
+// of the system's WAVEHDR, so that the Windows device hands it to the system
+// as it is and the system sets the done flag in place.
 struct TWaveHeader {
   std::uint8_t* Data = nullptr;
   std::uint32_t BufferLength = 0;
@@ -43,6 +45,8 @@ struct TWaveHeader {
   std::uintptr_t User = 0;
   std::atomic<std::uint32_t> Flags{0};
   std::uint32_t Loops = 0;
+  TWaveHeader* Next = nullptr;  // the system's own
+  std::uintptr_t Reserved = 0;  // the system's own
 };
 
 class TWaveOut {
@@ -68,6 +72,8 @@ class TWaveOut {
 std::unique_ptr<TWaveOut> CreateNullWaveOut();
 // The sound card through SDL2; Open fails where there is none.
 std::unique_ptr<TWaveOut> CreateSdlWaveOut();
+// The system's waveform audio (winmm), on Windows only.
+std::unique_ptr<TWaveOut> CreateWinmmWaveOut();
 // Writes what is played into a WAV file; every buffer is done as soon as it is written.
 std::unique_ptr<TWaveOut> CreateWavFileWaveOut(const std::string& path);
 
