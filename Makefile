@@ -17,8 +17,12 @@ FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh
 FUZZ_SECONDS := 60
 # make test fuzzes each parser this long, so that a regression shows at once.
 TEST_FUZZ_SECONDS := 30
+# The Windows build (mingw-w64) and the static libjpeg it links.
+WINDOWS_BUILD := build-windows
+WINDOWS_JPEG := build-windows-deps/jpeg
 
-.PHONY: run test check build sanitize-build made-resources tsan-build tsan-test fuzz-build fuzz fuzz-coverage clean
+.PHONY: run test check build sanitize-build made-resources tsan-build tsan-test fuzz-build fuzz fuzz-coverage \
+  windows windows-build windows-test clean
 
 build:
 	@scripts/install-deps build
@@ -67,18 +71,44 @@ fuzz-coverage:
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_module_coverage
 	@scripts/fuzz-coverage $(FUZZ_BUILD)
 
+# driftlow.exe and the Windows test programs. The resources it embeds are made
+# by the release tree's tools, whose capture tool also draws the frames the
+# Windows frames are compared with.
+windows-build:
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target driftlow_resources driftlow-capture
+	@scripts/windows-jpeg $(WINDOWS_JPEG)
+	@cmake -S . -B $(WINDOWS_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_FIND_ROOT_PATH=$(CURDIR)/$(WINDOWS_JPEG) -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j$(JOBS)
+
+windows:
+	@scripts/install-deps windows
+	@$(MAKE) --no-print-directory windows-build
+	@echo "$(WINDOWS_BUILD)/driftlow.exe"
+
+# The Windows build's tests under Wine, where its packages are installed.
+windows-test:
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then \
+	  $(MAKE) --no-print-directory windows-build && scripts/run-windows-tests $(WINDOWS_BUILD); \
+	else \
+	  echo "== Windows stage skipped: its packages are missing (scripts/install-deps windows)"; \
+	fi
+
 run:
 	@scripts/install-deps run
 	@$(MAKE) --no-print-directory build
 	@scripts/run-intro $(BUILD)
 
 # The whole suite twice: the release build, then under AddressSanitizer and
-# UndefinedBehaviorSanitizer, where any finding fails; the thread tests under
+# UndefinedBehaviorSanitizer, where any finding fails; the Windows build under
+# Wine where its packages are installed; the thread tests under
 # ThreadSanitizer; and every parser's fuzzer for a short while.
 test:
 	@scripts/install-deps test
 	@$(MAKE) --no-print-directory build
 	@scripts/run-tests $(BUILD)
+	@$(MAKE) --no-print-directory windows-test
 	@$(MAKE) --no-print-directory sanitize-build
 	@scripts/run-tests $(SANITIZE_BUILD)
 	@$(MAKE) --no-print-directory tsan-test
@@ -92,4 +122,4 @@ check:
 	@scripts/run-tests $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD) build-windows-deps
