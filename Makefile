@@ -82,8 +82,10 @@ windows-build:
 	  -DCMAKE_FIND_ROOT_PATH=$(CURDIR)/$(WINDOWS_JPEG) -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j$(JOBS)
 
+# The release tree it takes the resources from configures its tests too,
+# hence the test group of packages.
 windows:
-	@scripts/install-deps windows
+	@scripts/install-deps test windows
 	@$(MAKE) --no-print-directory windows-build
 	@echo "$(WINDOWS_BUILD)/driftlow.exe"
 
