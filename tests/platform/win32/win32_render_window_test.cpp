@@ -84,6 +84,26 @@ TEST_F(Win32WindowTest, ABadModeIsNotReportedAndTheFullScreenStylesStay) {
   EXPECT_TRUE(Recorder.MessageBoxes.empty());
 }
 
+TEST_F(Win32WindowTest, AWindowHasTheOverlappedStylesAndLeavesTheDisplayAndCursorAlone) {
+  ASSERT_TRUE(CreateRenderWindow(800, 600, false, 32));
+  EXPECT_EQ(Recorder.Calls[2], "CreateWindowEx");
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_STYLE));
+  EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, DWORD{WS_OVERLAPPEDWINDOW});
+  EXPECT_EQ(style & WS_POPUP, 0u);
+  const LONG_PTR exStyle = GetWindowLongPtrA(Window(), GWL_EXSTYLE);
+  EXPECT_EQ(exStyle & (WS_EX_APPWINDOW | WS_EX_WINDOWEDGE), LONG_PTR{WS_EX_APPWINDOW | WS_EX_WINDOWEDGE});
+  // The requested size is the outer one: the client area is smaller.
+  RECT outer;
+  RECT client;
+  GetWindowRect(Window(), &outer);
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(outer.left, 0);
+  EXPECT_EQ(outer.top, 0);
+  EXPECT_EQ(outer.right - outer.left, 800);
+  EXPECT_LT(client.bottom, 600);
+  EXPECT_TRUE(Recorder.MessageBoxes.empty());
+}
+
 TEST_F(Win32WindowTest, TheTimerPutsTheFramesOfEachSecondIntoTheTitle) {
   ASSERT_TRUE(CreateRenderWindow(800, 600, false, 32));
   FrameCount = 42;
