@@ -2,11 +2,10 @@
 // OpenGL. Run under a display (xvfb-run) for the GL cases.
 #include <benchmark/benchmark.h>
 
-#include <GL/gl.h>
-
 #include <memory>
 #include <vector>
 
+#include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "resources/intro_scripts.h"
 #include "scene/mesh_generator.h"

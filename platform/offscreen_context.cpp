@@ -1,49 +1,10 @@
 #include "platform/offscreen_context.h"
 
-#include <GL/gl.h>
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 
+#include "platform/gl.h"
+
 namespace platform {
-
-struct TOffscreenContext::TState {
-  SDL_Window* Window = nullptr;
-  SDL_GLContext Context = nullptr;
-};
-
-TOffscreenContext::TOffscreenContext(int width, int height)
-    : State(std::make_unique<TState>()), Width_(width), Height_(height) {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    Error_ = std::string("no display: ") + SDL_GetError();
-    return;
-  }
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  State->Window = SDL_CreateWindow("DRIFTLOW", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-  if (!State->Window) {
-    Error_ = std::string("no window: ") + SDL_GetError();
-    return;
-  }
-  State->Context = SDL_GL_CreateContext(State->Window);
-  if (!State->Context || SDL_GL_MakeCurrent(State->Window, State->Context) != 0) {
-    Error_ = std::string("no OpenGL context: ") + SDL_GetError();
-    return;
-  }
-  Ok_ = true;
-}
-
-TOffscreenContext::~TOffscreenContext() {
-  if (State->Context) {
-    SDL_GL_MakeCurrent(State->Window, nullptr);
-    SDL_GL_DeleteContext(State->Context);
-  }
-  if (State->Window) SDL_DestroyWindow(State->Window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
 
 std::vector<std::uint8_t> TOffscreenContext::ReadPixels() const {
   const auto rowBytes = static_cast<std::size_t>(Width_) * 3;

@@ -3,11 +3,10 @@
 // the projection: 45 degrees vertical field of view, 800 x 600.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <memory>
 
+#include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "platform/win_types.h"
 #include "scene/frame.h"

@@ -2,14 +2,13 @@
 // compiled display list, and the intro's frame at 9 s with both in place.
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <cmath>
 #include <memory>
 #include <set>
 #include <tuple>
 #include <vector>
 
+#include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "resources/intro_scripts.h"
 #include "scene/frame.h"

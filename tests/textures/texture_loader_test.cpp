@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "platform/fake_platform.h"
+#include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "platform/resources.h"
 #include "tests/textures/image_bytes.h"
