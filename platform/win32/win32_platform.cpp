@@ -38,7 +38,14 @@ PIXELFORMATDESCRIPTOR Descriptor(const TPixelFormat& format) {
   return descriptor;
 }
 
+// The last message PeekMessage removed, whole: translation and dispatch get
+// its time and cursor position too when they are handed that message.
+MSG LastPeeked{};
+
 MSG SystemMessage(const TMessage& message) {
+  if (reinterpret_cast<THandle>(LastPeeked.hwnd) == message.Window && LastPeeked.message == message.Message &&
+      LastPeeked.wParam == message.WParam && LastPeeked.lParam == message.LParam)
+    return LastPeeked;
   MSG system{};
   system.hwnd = Window(message.Window);
   system.message = message.Message;
@@ -131,12 +138,11 @@ bool TWin32Platform::SetWindowText(THandle window, const std::string& text) {
 }
 
 bool TWin32Platform::PeekMessage(TMessage& message) {
-  MSG system;
-  if (!PeekMessageA(&system, nullptr, 0, 0, PM_REMOVE)) return false;
-  message.Window = Handle(system.hwnd);
-  message.Message = system.message;
-  message.WParam = system.wParam;
-  message.LParam = system.lParam;
+  if (!PeekMessageA(&LastPeeked, nullptr, 0, 0, PM_REMOVE)) return false;
+  message.Window = Handle(LastPeeked.hwnd);
+  message.Message = LastPeeked.message;
+  message.WParam = LastPeeked.wParam;
+  message.LParam = LastPeeked.lParam;
   return true;
 }
 
