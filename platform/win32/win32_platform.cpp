@@ -43,7 +43,7 @@ PIXELFORMATDESCRIPTOR Descriptor(const TPixelFormat& format) {
 MSG LastPeeked{};
 
 MSG SystemMessage(const TMessage& message) {
-  if (reinterpret_cast<THandle>(LastPeeked.hwnd) == message.Window && LastPeeked.message == message.Message &&
+  if (Handle(LastPeeked.hwnd) == message.Window && LastPeeked.message == message.Message &&
       LastPeeked.wParam == message.WParam && LastPeeked.lParam == message.LParam)
     return LastPeeked;
   MSG system{};
