@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// The current context's back buffer as RGB bytes, rows top to bottom as on
+// screen.
+std::vector<std::uint8_t> ReadBackBuffer(int width, int height);
+
 class TOffscreenContext {
  public:
   TOffscreenContext(int width, int height);

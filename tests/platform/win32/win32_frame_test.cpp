@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl.h"
+#include "platform/offscreen_context.h"
 #include "scene/frame.h"
 #include "tests/platform/win32/win32_window_fixture.h"
 
@@ -20,20 +20,6 @@ namespace {
 
 constexpr int Width = 800;
 constexpr int Height = 600;
-
-// The back buffer as RGB, rows top to bottom.
-std::vector<std::uint8_t> ReadBackBuffer() {
-  std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(Width) * Height * 3);
-  glReadBuffer(GL_BACK);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-  std::vector<std::uint8_t> topDown(bottomUp.size());
-  const std::size_t row = static_cast<std::size_t>(Width) * 3;
-  for (int y = 0; y < Height; ++y)
-    std::copy_n(bottomUp.begin() + static_cast<std::ptrdiff_t>((Height - 1 - y) * row), row,
-                topDown.begin() + static_cast<std::ptrdiff_t>(y * row));
-  return topDown;
-}
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -54,7 +40,7 @@ TEST_F(Win32WindowTest, FramesMatchTheLinuxBuildsFramesAtTheSameSceneTime) {
     ASSERT_EQ(reference.size(), static_cast<std::size_t>(Width) * Height * 3) << name << ".rgb";
     SceneTime = time;
     DrawScene();
-    const std::vector<std::uint8_t> windows = ReadBackBuffer();
+    const std::vector<std::uint8_t> windows = platform::ReadBackBuffer(Width, Height);
     // Two black frames would match as well.
     EXPECT_GT(std::count_if(windows.begin(), windows.end(), [](std::uint8_t v) { return v > 32; }),
               static_cast<std::ptrdiff_t>(windows.size() / 20));
