@@ -15,6 +15,13 @@ std::span<const std::uint8_t> TTarnXMReader::Take(std::int64_t count) {
   return bytes;
 }
 
+TTarnXMReader TTarnXMReader::Block(std::int64_t count) {
+  const std::int64_t start = std::clamp<std::int64_t>(ReadPosition, 0, SourceSize);
+  const std::int64_t size = std::clamp<std::int64_t>(count, 0, Remaining());
+  ReadPosition += std::max<std::int64_t>(count, 0);
+  return TTarnXMReader(Source + start, static_cast<std::size_t>(size));
+}
+
 std::int64_t TTarnXMReader::ReadBytes(void* destination, std::int64_t count) {
   if (count <= 0) return 0;
   if (Remaining() < count) std::memset(destination, 0, static_cast<std::size_t>(count));

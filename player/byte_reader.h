@@ -23,6 +23,10 @@ class TTarnXMReader {
   std::span<const std::uint8_t> Take(std::int64_t count);
   // Bytes present from the position on (0 past the end).
   std::int64_t Remaining() const;
+  // A reader of the next count bytes alone, so that a record cannot read
+  // into the one after it; its reads past count (or past the data) are
+  // zeros. This reader moves on by count.
+  TTarnXMReader Block(std::int64_t count);
 
   const std::uint8_t* Source;
   std::int64_t SourceSize;

@@ -2,10 +2,6 @@
 
 #include <initializer_list>
 
-TTarnXMChannel::TTarnXMChannel(TTarnXMModule* module, std::int32_t index) : Module(module), Index(index) {
-  Reset();
-}
-
 void TTarnXMChannel::ResetVoice() {
   Active = false;
   for (TTarnXMEnvelopeHandler* handler : {&VolumeEnvelope, &PanningEnvelope}) {
@@ -23,11 +19,11 @@ void TTarnXMChannel::ResetVoice() {
   FadeOutVolume = 65536;
 }
 
-void TTarnXMChannel::Reset() {
+void TTarnXMChannel::Reset(std::int32_t defaultPanning) {
   ResetVoice();
   Sample = nullptr;
   Instrument = nullptr;
-  Panning = DefaultPanning;
+  Panning = defaultPanning;
   LastLeft = 0;
   LastRight = 0;
   VolumeLeft = 0;
@@ -39,6 +35,8 @@ void TTarnXMChannel::Reset() {
   RampStepLeft = 0;
   RampStepRight = 0;
   RealNote = 0;
+  PlayingNote = 0;
+  PlayingInstrument = 0;
   Note = 0;
   InstrumentNumber = 0;
   VolumeColumn = 0;

@@ -1,49 +1,42 @@
 #pragma once
-// One playback channel of the module: the state a row's cell and the effects
-// drive, and that the mixer reads. The module creates 256 of them.
+// One playback channel: the state a row's cell and the effects drive, and
+// that the mixer reads. It is part of the playback state, a plain value;
+// what it needs of the song, the rest of the state and the render settings
+// comes in with each call.
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "player/envelope_handler.h"
 
-class TTarnXMModule;
 class TTarnXMInstrument;
 class TTarnXMSample;
+struct TTarnXMTickContext;
 
 class TTarnXMChannel {
  public:
-  TTarnXMChannel(TTarnXMModule* module, std::int32_t index);
-  TTarnXMChannel(const TTarnXMChannel&) = delete;
-  TTarnXMChannel& operator=(const TTarnXMChannel&) = delete;
-
-  // Back to silence: the voice, the sample and instrument, the panning, the
-  // gains, the cell and the filter.
-  void Reset();
+  // Back to silence: the voice, the sample and instrument, the panning (to
+  // defaultPanning), the gains, the cell and the filter.
+  void Reset(std::int32_t defaultPanning = 128);
   // Silences the voice and restarts its per-note state.
   void ResetVoice();
 
   // Row and tick processing, called by the sequencer.
-  void TriggerNote();
-  void ProcessRow();
-  void ProcessTick();
+  void TriggerNote(TTarnXMTickContext& context);
+  void ProcessRow(TTarnXMTickContext& context);
+  void ProcessTick(TTarnXMTickContext& context);
   // Once per tick after the effects: envelopes, fade-out, auto-vibrato, the
   // final volume and panning, the gains and their ramp, the sample step.
-  void Update();
+  void Update(TTarnXMTickContext& context);
 
   // MIDI macros and the resonant filter.
-  void RunMacro(std::int32_t effect, std::int32_t parameter);
-  void ExecuteMacro(std::int32_t macro, std::int32_t value, bool smooth);
-  void FilterSetup(bool clearHistory);
-  std::int32_t CutoffToFrequency(std::int32_t cutoff, std::int32_t modifier) const;
+  void RunMacro(const TTarnXMTickContext& context, std::int32_t effect, std::int32_t parameter);
+  void ExecuteMacro(const TTarnXMTickContext& context, std::int32_t macro, std::int32_t value, bool smooth);
+  void FilterSetup(const TTarnXMTickContext& context, bool clearHistory);
+  std::int32_t CutoffToFrequency(const TTarnXMTickContext& context, std::int32_t cutoff, std::int32_t modifier) const;
 
-  std::string Name;
   bool Active = false;
-  TTarnXMModule* Module;
-  std::int32_t Index;
-  std::uint32_t EffectSlot = 0;  // from the channel-effect chunk; kept, not played
-  TTarnXMSample* Sample = nullptr;
-  TTarnXMInstrument* Instrument = nullptr;
+  const TTarnXMSample* Sample = nullptr;  // in the song, as is Instrument
+  const TTarnXMInstrument* Instrument = nullptr;
   std::uint64_t Increment = 0;    // 32.32 step per output frame
   std::int64_t MixIncrement = 0;  // Increment with the direction applied
   std::int64_t Position = 0;      // 32.32 frame position in the sample
@@ -83,7 +76,6 @@ class TTarnXMChannel {
   std::int32_t PeriodDelta = 0;
   std::int32_t PortaTarget = 0;
   std::int32_t Volume = 0;
-  std::int32_t DefaultPanning = 128;  // restored by Reset; set by the loaders
   std::int32_t Panning = 128;
   std::int32_t FadeOutVolume = 65536;
   std::int32_t VolumeSlide = 0;
@@ -101,6 +93,7 @@ class TTarnXMChannel {
   std::int32_t VolumeDelta = 0;
   bool Glissando = false;
   std::int32_t TremoloWaveform = 0;
+  std::uint32_t RandomState = 0;  // the random waveform's generator
   std::int32_t FineTune = 0;
   bool KeyOff = false;
   std::int32_t LoopRow = 0;
@@ -119,6 +112,9 @@ class TTarnXMChannel {
   std::int32_t RampStepRight = 0;
   std::int32_t RampSamples = 0;
   std::int32_t RealNote = 0;
+  // The note and instrument number last started, for whoever shows them.
+  std::int32_t PlayingNote = 0;
+  std::int32_t PlayingInstrument = 0;
 
   std::int32_t FilterCutoff = 127;
   std::int32_t FilterResonance = 0;

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "player/channel.h"
-#include "player/module.h"
-#include "player/player.h"
+#include "player/playback.h"
+#include "player/render_settings.h"
 
 namespace {
 
@@ -19,20 +19,21 @@ int HexDigit(char c) {
 
 }  // namespace
 
-void TTarnXMChannel::RunMacro(std::int32_t effect, std::int32_t parameter) {
+void TTarnXMChannel::RunMacro(const TTarnXMTickContext& context, std::int32_t effect, std::int32_t parameter) {
   const bool smooth = effect == 37;
   if (parameter < 128) {
     if (ActiveMacro >= 0 && ActiveMacro < 16)
-      ExecuteMacro(static_cast<std::int32_t>(ParameteredMacros) + ActiveMacro, parameter, smooth);
+      ExecuteMacro(context, static_cast<std::int32_t>(ParameteredMacros) + ActiveMacro, parameter, smooth);
   } else {
-    ExecuteMacro(static_cast<std::int32_t>(FixedMacros) + parameter - 128, 0, smooth);
+    ExecuteMacro(context, static_cast<std::int32_t>(FixedMacros) + parameter - 128, 0, smooth);
   }
 }
 
-void TTarnXMChannel::ExecuteMacro(std::int32_t macro, std::int32_t value, bool smooth) {
+void TTarnXMChannel::ExecuteMacro(const TTarnXMTickContext& context, std::int32_t macro, std::int32_t value,
+                                  bool smooth) {
   // The global macros are kept as data only.
   if (macro < static_cast<std::int32_t>(ParameteredMacros) || macro >= static_cast<std::int32_t>(MacroCount)) return;
-  const char* text = Module->MidiConfig.data() + static_cast<std::size_t>(macro) * MacroLength;
+  const char* text = context.Song.MidiConfig.data() + static_cast<std::size_t>(macro) * MacroLength;
   const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
   if (upper(text[0]) != 'F' || text[1] != '0' || upper(text[2]) != 'F' || text[3] != '0') return;
   // A command needs its first digit; a missing second one counts as 0.
@@ -45,13 +46,13 @@ void TTarnXMChannel::ExecuteMacro(std::int32_t macro, std::int32_t value, bool s
   // ticks; at speed 0 there are no ticks to spread it over, so it jumps.
   const auto apply = [&](std::int32_t& field) {
     if (v >= 128) return;
-    if (!smooth || Module->Speed == 0) {
+    if (!smooth || context.State.Speed == 0) {
       field = v;
       return;
     }
     if (Tick == 0) {
       MacroStart = static_cast<float>(field);
-      MacroStep = (static_cast<float>(v) - MacroStart) / static_cast<float>(Module->Speed);
+      MacroStep = (static_cast<float>(v) - MacroStart) / static_cast<float>(context.State.Speed);
     }
     const float target = std::nearbyint(MacroStart + static_cast<float>(Tick + 1) * MacroStep);
     field = static_cast<std::int32_t>(std::clamp(target, -1e9f, 1e9f));
@@ -63,21 +64,21 @@ void TTarnXMChannel::ExecuteMacro(std::int32_t macro, std::int32_t value, bool s
       apply(FilterCutoff);
       // A silent channel still ramping out keeps its coefficients through a
       // big cutoff jump, so the tail it is fading does not change colour.
-      const bool mono = Module->Player && Module->Player->OutputChannels == 1;
+      const bool mono = context.Settings.OutputChannels == 1;
       if (Volume <= 0 && FilterActive && RampLeft != 0 && std::abs(FilterCutoff - old) >= 16 &&
           (RampRight != 0 || mono))
         return;
-      FilterSetup(!FilterActive);
+      FilterSetup(context, !FilterActive);
       return;
     }
     case 1:
       apply(FilterResonance);
-      FilterSetup(!FilterActive);
+      FilterSetup(context, !FilterActive);
       return;
     case 2:
       if (v < 32) {
         FilterMode = v / 16;
-        FilterSetup(!FilterActive);
+        FilterSetup(context, !FilterActive);
       }
       return;
     default:
@@ -85,21 +86,22 @@ void TTarnXMChannel::ExecuteMacro(std::int32_t macro, std::int32_t value, bool s
   }
 }
 
-std::int32_t TTarnXMChannel::CutoffToFrequency(std::int32_t cutoff, std::int32_t modifier) const {
+std::int32_t TTarnXMChannel::CutoffToFrequency(const TTarnXMTickContext& context, std::int32_t cutoff,
+                                               std::int32_t modifier) const {
   const std::int64_t x = std::int64_t{std::clamp(cutoff, 0, 127)} * (std::int64_t{modifier} + 256);
-  const float y = static_cast<float>(x) / (Module->ExtendedFilterRange ? 10240.0f : 12288.0f) + 0.25f;
+  const float y = static_cast<float>(x) / (context.Song.ExtendedFilterRange ? 10240.0f : 12288.0f) + 0.25f;
   const float frequency = 110.0f * std::exp2(y);
   std::int32_t f = static_cast<std::int32_t>(std::nearbyint(std::clamp(frequency, 120.0f, 20000.0f)));
-  if (Module->MixRate < 2 * f) f = Module->MixRate / 2;
+  if (context.Settings.SampleRate < 2 * f) f = context.Settings.SampleRate / 2;
   return f;
 }
 
-void TTarnXMChannel::FilterSetup(bool clearHistory) {
+void TTarnXMChannel::FilterSetup(const TTarnXMTickContext& context, bool clearHistory) {
   FilterResonance = std::clamp(FilterResonance, 0, 127);
-  const std::int32_t f = CutoffToFrequency(FilterCutoff, 256);
+  const std::int32_t f = CutoffToFrequency(context, FilterCutoff, 256);
   // Below 2 Hz of output rate there is no frequency to tune to.
   if (f <= 0) return;
-  const double rate = Module->MixRate;
+  const double rate = context.Settings.SampleRate;
   const double d = std::pow(10.0f, -0.1875f * static_cast<float>(FilterResonance) / 20.0f);
   const double e = f * 6.28318530716 / rate;
   const double q = 1.0 / (e * e);

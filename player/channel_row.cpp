@@ -4,7 +4,7 @@
 
 #include "player/channel.h"
 #include "player/effect_steps.h"
-#include "player/module.h"
+#include "player/playback.h"
 
 namespace {
 
@@ -30,31 +30,29 @@ void VolumeColumnFirstTick(TTarnXMChannel& channel) {
 }
 
 // The period offset of x semitones above the channel's note.
-std::int32_t ArpeggioOffset(const TTarnXMChannel& channel, std::int32_t x) {
-  const TTarnXMModule& module = *channel.Module;
-  if (module.LinearFrequency) return 64 * x;
-  return module.PeriodFromNote(channel.RealNote + x, channel.FineTune) -
-         module.PeriodFromNote(channel.RealNote, channel.FineTune);
+std::int32_t ArpeggioOffset(const TTarnXMSong& song, const TTarnXMChannel& channel, std::int32_t x) {
+  if (song.LinearFrequency) return 64 * x;
+  return song.PeriodFromNote(channel.RealNote + x, channel.FineTune) -
+         song.PeriodFromNote(channel.RealNote, channel.FineTune);
 }
 
-void PatternLoop(TTarnXMChannel& channel, std::int32_t y) {
-  TTarnXMModule& module = *channel.Module;
+void PatternLoop(TTarnXMPlayback& state, TTarnXMChannel& channel, std::int32_t y) {
   if (y == 0) {
-    if (!channel.LoopActive) channel.LoopRow = module.Row;
+    if (!channel.LoopActive) channel.LoopRow = state.Row;
   } else if (!channel.LoopActive) {
     channel.LoopCount = y;
     channel.LoopActive = true;
-    module.RequestPatternLoop(channel.LoopRow);
+    state.RequestPatternLoop(channel.LoopRow);
   } else if (channel.LoopCount != 0) {
     channel.LoopCount -= 1;
-    module.RequestPatternLoop(channel.LoopRow);
+    state.RequestPatternLoop(channel.LoopRow);
   } else {
     channel.LoopActive = false;
   }
 }
 
-void ExtendedFirstTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
-  TTarnXMModule& module = *channel.Module;
+void ExtendedFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
+  const TTarnXMSong& song = context.Song;
   switch (x) {
     case 1:
       if (y) channel.FinePortaUpSpeed = y;
@@ -67,10 +65,10 @@ void ExtendedFirstTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) 
     case 3: channel.Glissando = y != 0; break;
     case 4: channel.VibratoWaveform = y % 8; break;
     case 5:
-      channel.Period = module.PeriodFromNote(module.NoteFromPeriod(channel.Period, channel.FineTune), y);
+      channel.Period = song.PeriodFromNote(song.NoteFromPeriod(channel.Period, channel.FineTune), y);
       channel.FineTune = y;
       break;
-    case 6: PatternLoop(channel, y); break;
+    case 6: PatternLoop(context.State, channel, y); break;
     case 7: channel.TremoloWaveform = y % 8; break;
     case 10:
       if (y) channel.FineVolumeUpSpeed = y;
@@ -82,7 +80,7 @@ void ExtendedFirstTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) 
       break;
     // Pattern delay: the row lasts y more times its speed; the effects keep
     // running on the added ticks and no note starts again.
-    case 14: module.PatternDelayCount = y; break;
+    case 14: context.State.PatternDelayCount = y; break;
     case 15: channel.ActiveMacro = y; break;
     default: break;
   }
@@ -110,14 +108,14 @@ void ExtraFine(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
   }
 }
 
-void EffectFirstTick(TTarnXMChannel& channel) {
-  TTarnXMModule& module = *channel.Module;
+void EffectFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
+  TTarnXMPlayback& state = context.State;
   const std::int32_t p = channel.EffectParameter;
   const std::int32_t x = p >> 4;
   const std::int32_t y = p & 15;
   switch (channel.Effect) {
     case 0:
-      if (p) channel.Arpeggio = {0, ArpeggioOffset(channel, x), ArpeggioOffset(channel, y)};
+      if (p) channel.Arpeggio = {0, ArpeggioOffset(context.Song, channel, x), ArpeggioOffset(context.Song, channel, y)};
       break;
     case 1:
       if (p) channel.PortaUpSpeed = p;
@@ -153,15 +151,15 @@ void EffectFirstTick(TTarnXMChannel& channel) {
     case 10:
       if (p) channel.VolumeSlide = x - y;
       break;
-    case 11: module.RequestPositionJump(p); break;
+    case 11: state.RequestPositionJump(p); break;
     case 12: channel.Volume = p; break;
-    case 13: module.RequestPatternBreak(p); break;
-    case 14: ExtendedFirstTick(channel, x, y); break;
+    case 13: state.RequestPatternBreak(p); break;
+    case 14: ExtendedFirstTick(context, channel, x, y); break;
     case 15:
-      if (p <= 32) module.Speed = static_cast<std::uint8_t>(p);
-      else module.Tempo = static_cast<std::uint8_t>(p);
+      if (p <= 32) state.Speed = static_cast<std::uint8_t>(p);
+      else state.Tempo = static_cast<std::uint8_t>(p);
       break;
-    case 16: module.GlobalVolume = p; break;
+    case 16: state.GlobalVolume = p; break;
     case 17:
       if (p) channel.GlobalVolumeSlide = x - y;
       break;
@@ -175,7 +173,7 @@ void EffectFirstTick(TTarnXMChannel& channel) {
       break;
     case 26:
       channel.FilterResonance = p;
-      channel.FilterSetup(!channel.FilterActive);
+      channel.FilterSetup(context, !channel.FilterActive);
       break;
     case 27:
       if (p) {
@@ -192,18 +190,18 @@ void EffectFirstTick(TTarnXMChannel& channel) {
       break;
     case 33: ExtraFine(channel, x, y); break;
     case 35:
-    case 37: channel.RunMacro(channel.Effect, p); break;
+    case 37: channel.RunMacro(context, channel.Effect, p); break;
     default: break;
   }
 }
 
 }  // namespace
 
-void TTarnXMChannel::TriggerNote() {
+void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
   const bool portaNote = Effect == 3 || Effect == 5 || (VolumeColumn >= 0xF0 && VolumeColumn <= 0xFF);
-  if (InstrumentNumber >= 1 && InstrumentNumber <= TTarnXMModule::MaxInstruments) {
+  if (InstrumentNumber >= 1 && InstrumentNumber <= TTarnXMSong::MaxInstruments) {
     ResetVoice();
-    Instrument = Module->Instruments[InstrumentNumber].get();
+    Instrument = context.Song.InstrumentAt(InstrumentNumber);
     if (Instrument) {
       VolumeEnvelope.Envelope = &Instrument->VolumeEnvelope;
       PanningEnvelope.Envelope = &Instrument->PanningEnvelope;
@@ -220,7 +218,7 @@ void TTarnXMChannel::TriggerNote() {
     if (Sample) {
       RealNote = Sample->RelativeNote + Note - 1;
       FineTune = Sample->FineTune;
-      PortaTarget = Module->PeriodFromNote(RealNote, FineTune);
+      PortaTarget = context.Song.PeriodFromNote(RealNote, FineTune);
     }
     if (Period != 0 && portaNote) {
       RealNote = Note;
@@ -231,8 +229,8 @@ void TTarnXMChannel::TriggerNote() {
       Period = PortaTarget;
       Position = 0;
       Backwards = false;
-      Module->DeclickLeft += LastLeft;
-      Module->DeclickRight += LastRight;
+      context.State.DeclickLeft += LastLeft;
+      context.State.DeclickRight += LastRight;
       LastLeft = 0;
       LastRight = 0;
       VolumeLeft = 0;
@@ -240,21 +238,23 @@ void TTarnXMChannel::TriggerNote() {
       RampLeft = 0;
       RampRight = 0;
       Active = true;
+      PlayingNote = Note;
     }
   }
   if (InstrumentNumber != 0 && Sample) {
     Active = true;
+    PlayingInstrument = InstrumentNumber;
     Volume = Sample->Volume;
     if (Sample->UsePanning) Panning = Sample->Panning;
   }
   if (Note == KeyOffNote) ReleaseKey(*this);
 }
 
-void TTarnXMChannel::ProcessRow() {
+void TTarnXMChannel::ProcessRow(TTarnXMTickContext& context) {
   const bool noteDelay = Effect == 14 && EffectParameter >> 4 == 13 && (EffectParameter & 15) != 0;
-  if (!noteDelay) TriggerNote();
+  if (!noteDelay) TriggerNote(context);
   PeriodDelta = 0;
   VolumeDelta = 0;
   VolumeColumnFirstTick(*this);
-  EffectFirstTick(*this);
+  EffectFirstTick(context, *this);
 }

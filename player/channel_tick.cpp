@@ -2,11 +2,11 @@
 // slides, steps, retriggers and cuts.
 #include "player/channel.h"
 #include "player/effect_steps.h"
-#include "player/module.h"
+#include "player/playback.h"
 
 namespace {
 
-void VolumeColumnOtherTick(TTarnXMChannel& channel) {
+void VolumeColumnOtherTick(const TTarnXMSong& song, TTarnXMChannel& channel) {
   const std::int32_t v = channel.VolumeColumn;
   const std::int32_t y = v % 16;
   if (v >= 0x60 && v <= 0x6F) Slide(channel.Volume, -y);
@@ -14,27 +14,26 @@ void VolumeColumnOtherTick(TTarnXMChannel& channel) {
   else if (v >= 0xB0 && v <= 0xBF) VibratoStep(channel);
   else if (v >= 0xD0 && v <= 0xDF) Slide(channel.Panning, -y);
   else if (v >= 0xE0 && v <= 0xEF) Slide(channel.Panning, y);
-  else if (v >= 0xF0 && v <= 0xFF) TonePortamentoStep(channel);
+  else if (v >= 0xF0 && v <= 0xFF) TonePortamentoStep(song, channel);
 }
 
-void ExtendedOtherTick(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
-  const std::int32_t tick = channel.Module->TickCounter;
+void ExtendedOtherTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
+  const std::int32_t tick = context.State.TickCounter;
   switch (x) {
     case 9:
-      if (y && tick % y == 0) channel.TriggerNote();
+      if (y && tick % y == 0) channel.TriggerNote(context);
       break;
     case 12:
       if (tick == y) channel.Volume = 0;
       break;
     case 13:
-      if (tick == y) channel.TriggerNote();
+      if (tick == y) channel.TriggerNote(context);
       break;
     default: break;
   }
 }
 
-void EffectOtherTick(TTarnXMChannel& channel) {
-  TTarnXMModule& module = *channel.Module;
+void EffectOtherTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   const std::int32_t p = channel.EffectParameter;
   switch (channel.Effect) {
     case 0:
@@ -43,10 +42,10 @@ void EffectOtherTick(TTarnXMChannel& channel) {
       break;
     case 1: Slide(channel.Period, -4 * std::int64_t{channel.PortaUpSpeed}); break;
     case 2: Slide(channel.Period, 4 * std::int64_t{channel.PortaDownSpeed}); break;
-    case 3: TonePortamentoStep(channel); break;
+    case 3: TonePortamentoStep(context.Song, channel); break;
     case 4: VibratoStep(channel); break;
     case 5:
-      TonePortamentoStep(channel);
+      TonePortamentoStep(context.Song, channel);
       Slide(channel.Volume, channel.VolumeSlide);
       break;
     case 6:
@@ -55,22 +54,22 @@ void EffectOtherTick(TTarnXMChannel& channel) {
       break;
     case 7: TremoloStep(channel); break;
     case 10: Slide(channel.Volume, channel.VolumeSlide); break;
-    case 14: ExtendedOtherTick(channel, p >> 4, p & 15); break;
-    case 17: Slide(module.GlobalVolume, channel.GlobalVolumeSlide); break;
+    case 14: ExtendedOtherTick(context, channel, p >> 4, p & 15); break;
+    case 17: Slide(context.State.GlobalVolume, channel.GlobalVolumeSlide); break;
     case 25: Slide(channel.Panning, channel.PanningSlide); break;
-    case 27: RetriggerStep(channel); break;
+    case 27: RetriggerStep(context, channel); break;
     case 29: TremorStep(channel); break;
     case 35:
-    case 37: channel.RunMacro(channel.Effect, p); break;
+    case 37: channel.RunMacro(context, channel.Effect, p); break;
     default: break;
   }
 }
 
 }  // namespace
 
-void TTarnXMChannel::ProcessTick() {
+void TTarnXMChannel::ProcessTick(TTarnXMTickContext& context) {
   PeriodDelta = 0;
   VolumeDelta = 0;
-  VolumeColumnOtherTick(*this);
-  EffectOtherTick(*this);
+  VolumeColumnOtherTick(context.Song, *this);
+  EffectOtherTick(context, *this);
 }

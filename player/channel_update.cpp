@@ -6,8 +6,8 @@
 #include <numbers>
 
 #include "player/channel.h"
-#include "player/module.h"
-#include "player/player.h"
+#include "player/playback.h"
+#include "player/render_settings.h"
 
 namespace {
 
@@ -54,16 +54,15 @@ void StartRamp(std::int32_t gain, std::int32_t length, std::int32_t& ramp, std::
   }
 }
 
-bool MonoOutput(const TTarnXMModule& module) { return module.Player && module.Player->OutputChannels == 1; }
-
 }  // namespace
 
-void TTarnXMChannel::Update() {
+void TTarnXMChannel::Update(TTarnXMTickContext& context) {
   if (!Instrument) {
     Active = false;
     return;
   }
-  TTarnXMModule& module = *Module;
+  TTarnXMPlayback& state = context.State;
+  const TTarnXMRenderSettings& settings = context.Settings;
   EnvelopeVolume = 64;
   EnvelopePanning = 32;
   if (Plays(VolumeEnvelope)) {
@@ -77,8 +76,7 @@ void TTarnXMChannel::Update() {
   if (!Active) return;
 
   Volume = std::clamp(Volume, 0, 64);
-  module.GlobalVolume = std::clamp(module.GlobalVolume, 0, 64);
-  module.MasterVolume = std::clamp(module.MasterVolume, 0, 256);
+  state.GlobalVolume = std::clamp(state.GlobalVolume, 0, 64);
   VolumeDelta = std::clamp(VolumeDelta, -64, 64);
   const std::int32_t v = std::clamp(Volume + VolumeDelta, 0, 64);
   Panning = std::clamp(Panning, 0, 255);
@@ -90,13 +88,13 @@ void TTarnXMChannel::Update() {
 
   std::int32_t f = FadeOutVolume * 4096 / 65536;
   f = f * EnvelopeVolume / 64;
-  f = f * module.GlobalVolume / 64;
+  f = f * state.GlobalVolume / 64;
   f = f * v / 64;
-  FinalVolume = f * module.MasterVolume / 256;
+  FinalVolume = f * std::clamp(settings.MasterVolume, 0, 256) / 256;
   FinalPanning = Panning + (128 - std::abs(Panning - 128)) * (EnvelopePanning - 32) / 32;
 
-  const std::int32_t rampLength = std::min(module.RampLength, module.TickLength);
-  if (MonoOutput(module)) {
+  const std::int32_t rampLength = std::min(settings.RampLength, state.SamplesPerTick);
+  if (settings.OutputChannels == 1) {
     VolumeLeft = FinalVolume;
     StartRamp(VolumeLeft, rampLength, RampLeft, RampTargetLeft, RampStepLeft);
   } else {
@@ -107,6 +105,8 @@ void TTarnXMChannel::Update() {
   }
   RampSamples = std::max(rampLength, 0);
 
-  Frequency = module.FrequencyFromPeriod(Period, PeriodDelta);
-  Increment = module.MixRate > 0 ? static_cast<std::uint64_t>((std::int64_t{Frequency} << 32) / module.MixRate) : 0;
+  Frequency = context.Song.FrequencyFromPeriod(Period, PeriodDelta);
+  Increment = settings.SampleRate > 0
+                  ? static_cast<std::uint64_t>((std::int64_t{Frequency} << 32) / settings.SampleRate)
+                  : 0;
 }

@@ -4,23 +4,22 @@
 #include <cmath>
 #include <numbers>
 
-#include "player/module.h"
-#include "player/random.h"
+#include "player/playback.h"
 
 namespace {
 
 // The period one semitone beyond period in the direction of target, or
 // target itself when no semitone lies between them. Glissando bounds each
 // step by it, so the slide moves a semitone at a time and still arrives.
-std::int32_t NextSemitone(const TTarnXMChannel& channel, std::int32_t period, std::int32_t target) {
-  const TTarnXMModule& module = *channel.Module;
-  const std::int32_t note = module.NoteFromPeriod(period, channel.FineTune);
+std::int32_t NextSemitone(const TTarnXMSong& song, const TTarnXMChannel& channel, std::int32_t period,
+                          std::int32_t target) {
+  const std::int32_t note = song.NoteFromPeriod(period, channel.FineTune);
   if (period < target) {
-    const std::int32_t above = module.PeriodFromNote(note - 1, channel.FineTune);
+    const std::int32_t above = song.PeriodFromNote(note - 1, channel.FineTune);
     return above > period ? std::min(above, target) : target;
   }
-  const std::int32_t at = module.PeriodFromNote(note, channel.FineTune);
-  const std::int32_t below = at < period ? at : module.PeriodFromNote(note + 1, channel.FineTune);
+  const std::int32_t at = song.PeriodFromNote(note, channel.FineTune);
+  const std::int32_t below = at < period ? at : song.PeriodFromNote(note + 1, channel.FineTune);
   return below < period ? std::max(below, target) : target;
 }
 
@@ -30,7 +29,12 @@ void Slide(std::int32_t& value, std::int64_t change) {
   value = static_cast<std::int32_t>(std::clamp<std::int64_t>(value + change, -SlideLimit, SlideLimit));
 }
 
-std::int32_t WaveformValue(std::int32_t shape, std::int32_t position) {
+std::uint32_t NextRandom(std::uint32_t& state, std::uint32_t below) {
+  state = state * 0x08088405u + 1u;
+  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(state) * below) >> 32);
+}
+
+std::int32_t WaveformValue(std::int32_t shape, std::int32_t position, std::uint32_t& random) {
   switch (shape) {
     case 0:
       return static_cast<std::int32_t>(std::sin(position * 2.0 * std::numbers::pi / 64.0) * 256.0);
@@ -39,18 +43,18 @@ std::int32_t WaveformValue(std::int32_t shape, std::int32_t position) {
     case 2:
       return position < 32 ? 255 : -255;
     default:
-      return static_cast<std::int32_t>(RandomBelow(255));
+      return static_cast<std::int32_t>(NextRandom(random, 255));
   }
 }
 
 void VibratoStep(TTarnXMChannel& channel) {
-  const std::int32_t w = WaveformValue(channel.VibratoWaveform % 4, channel.VibratoPosition);
+  const std::int32_t w = WaveformValue(channel.VibratoWaveform % 4, channel.VibratoPosition, channel.RandomState);
   channel.PeriodDelta += 4 * (w * channel.VibratoDepth / 128);
   channel.VibratoPosition = (channel.VibratoPosition + channel.VibratoSpeed) % 64;
 }
 
 void TremoloStep(TTarnXMChannel& channel) {
-  const std::int32_t w = WaveformValue(channel.TremoloWaveform % 4, channel.TremoloPosition);
+  const std::int32_t w = WaveformValue(channel.TremoloWaveform % 4, channel.TremoloPosition, channel.RandomState);
   channel.VolumeDelta += w * channel.TremoloDepth / 64;
   channel.TremoloPosition = (channel.TremoloPosition + channel.TremoloSpeed) % 64;
 }
@@ -62,9 +66,9 @@ void TremorStep(TTarnXMChannel& channel) {
   channel.TremorCounter = (channel.TremorCounter + 1) % cycle;
 }
 
-void TonePortamentoStep(TTarnXMChannel& channel) {
+void TonePortamentoStep(const TTarnXMSong& song, TTarnXMChannel& channel) {
   const std::int32_t target = channel.PortaTarget;
-  const std::int32_t bound = channel.Glissando ? NextSemitone(channel, channel.Period, target) : target;
+  const std::int32_t bound = channel.Glissando ? NextSemitone(song, channel, channel.Period, target) : target;
   const std::int64_t step = 4 * std::int64_t{channel.PortaSpeed};
   if (channel.Period < target)
     channel.Period = static_cast<std::int32_t>(std::min<std::int64_t>(channel.Period + step, bound));
@@ -72,9 +76,9 @@ void TonePortamentoStep(TTarnXMChannel& channel) {
     channel.Period = static_cast<std::int32_t>(std::max<std::int64_t>(channel.Period - step, bound));
 }
 
-void RetriggerStep(TTarnXMChannel& channel) {
-  if (channel.RetrigInterval == 0 || channel.Module->TickCounter % channel.RetrigInterval != 0) return;
-  channel.TriggerNote();
+void RetriggerStep(TTarnXMTickContext& context, TTarnXMChannel& channel) {
+  if (channel.RetrigInterval == 0 || context.State.TickCounter % channel.RetrigInterval != 0) return;
+  channel.TriggerNote(context);
   const std::int64_t volume = channel.Volume;
   switch (channel.RetrigVolumeChange) {
     case 1: Slide(channel.Volume, -1); break;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "player/module.h"
+#include "player/song.h"
 
 namespace {
 
@@ -17,14 +17,14 @@ constexpr std::uint32_t AmigaClock = 15173456;
 
 }  // namespace
 
-std::int32_t TTarnXMModule::PeriodFromNote(std::int32_t note, std::int32_t fineTune) const {
+std::int32_t TTarnXMSong::PeriodFromNote(std::int32_t note, std::int32_t fineTune) const {
   const std::int32_t n = std::clamp(note, LowestNote, HighestNote);
   if (LinearFrequency) return std::max(7680 - 64 * n - fineTune / 2, 1);
   const float exponent = (133.0f - (static_cast<float>(n) + static_cast<float>(fineTune) / 128.0f)) / 12.0f;
   return static_cast<std::int32_t>(13.375f * std::exp2f(exponent));
 }
 
-std::int32_t TTarnXMModule::NoteFromPeriod(std::int32_t period, std::int32_t fineTune) const {
+std::int32_t TTarnXMSong::NoteFromPeriod(std::int32_t period, std::int32_t fineTune) const {
   for (std::int32_t n = 1; n <= SearchedNotes; ++n) {
     const std::int32_t candidate = PeriodFromNote(n, fineTune);
     if (candidate > 0 && candidate <= period) return n;
@@ -32,7 +32,7 @@ std::int32_t TTarnXMModule::NoteFromPeriod(std::int32_t period, std::int32_t fin
   return SearchedNotes + 1;
 }
 
-std::int32_t TTarnXMModule::FrequencyFromPeriod(std::int32_t period, std::int32_t delta) const {
+std::int32_t TTarnXMSong::FrequencyFromPeriod(std::int32_t period, std::int32_t delta) const {
   if (LinearFrequency) {
     const std::int64_t exponent = 4608 - std::int64_t{period} + delta;
     const float power = std::exp2f(static_cast<float>(exponent) / 768.0f);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "player/module.h"
+#include "player/song.h"
 
-void TTarnXMModule::SetMacro(std::size_t target, std::string_view text) {
+void TTarnXMSong::SetMacro(std::size_t target, std::string_view text) {
   if (target >= MacroCount) return;
   char* slot = MidiConfig.data() + target * MacroLength;
   const std::size_t length = std::min(text.size(), MacroLength);
@@ -13,7 +13,7 @@ void TTarnXMModule::SetMacro(std::size_t target, std::string_view text) {
   std::fill(slot + length, slot + MacroLength, '\0');
 }
 
-void TTarnXMModule::DefaultMacros() {
+void TTarnXMSong::DefaultMacros() {
   MidiConfig.fill('\0');
   SetMacro(GlobalMacros + 0, "FF");
   SetMacro(GlobalMacros + 1, "FC");

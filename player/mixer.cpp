@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "player/channel.h"
-#include "player/player.h"
+#include "player/engine.h"
 
 namespace {
 
@@ -21,12 +21,13 @@ bool Silent(const TTarnXMChannel& channel) {
 
 }  // namespace
 
-TMixSelection SelectMixRoutine(const TTarnXM& player, const TTarnXMChannel& channel) {
+TMixSelection SelectMixRoutine(const TTarnXMEngine& engine, const TTarnXMChannel& channel) {
   TMixAxes axes{};
-  axes.OutputChannels = player.OutputChannels;
-  axes.Interpolation = std::min<int>(player.Interpolation, TTarnXM::SincInterpolation);
+  axes.OutputChannels = engine.Settings.OutputChannels;
+  axes.Interpolation = std::min<int>(engine.Settings.Interpolation, TTarnXMRenderSettings::SincInterpolation);
   // A step of exactly one frame reads the sample values as they are.
-  if (channel.Increment == static_cast<std::uint64_t>(OneFrame)) axes.Interpolation = TTarnXM::NoInterpolation;
+  if (channel.Increment == static_cast<std::uint64_t>(OneFrame))
+    axes.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   axes.SampleChannels = channel.Sample->Channels == 2 ? 2 : 1;
   axes.Filter = !channel.FilterActive     ? NoFilter
                 : channel.FilterMode == 0 ? LowPassFilter
@@ -37,20 +38,21 @@ TMixSelection SelectMixRoutine(const TTarnXM& player, const TTarnXMChannel& chan
                           channel.RampTargetLeft == channel.RampTargetRight);
   TMixSelection selection;
   selection.Routine = FindMixRoutine(MixRoutines(), axes);
-  if (axes.Interpolation == TTarnXM::CubicInterpolation) selection.Table = player.CubicSpline.Table.data();
-  if (axes.Interpolation == TTarnXM::SincInterpolation) selection.Table = player.WindowedFIR.Table.data();
+  if (axes.Interpolation == TTarnXMRenderSettings::CubicInterpolation) selection.Table = engine.CubicSpline.Table.data();
+  if (axes.Interpolation == TTarnXMRenderSettings::SincInterpolation) selection.Table = engine.WindowedFIR.Table.data();
   return selection;
 }
 
-void MixChannel(TTarnXM& player, TTarnXMChannel& channel, std::int32_t offset, std::int32_t count) {
+void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, std::int32_t offset,
+                std::int32_t count) {
   if (channel.Increment == 0) {
     channel.Active = false;
     return;
   }
   if (!channel.Active || !channel.Sample) return;
-  TMixSelection selection = SelectMixRoutine(player, channel);
-  const std::int32_t outputChannels = player.OutputChannels;
-  std::int64_t* out = player.MixPointer + std::int64_t{offset} * outputChannels;
+  TMixSelection selection = SelectMixRoutine(engine, channel);
+  const std::int32_t outputChannels = engine.Settings.OutputChannels;
+  std::int64_t* out = engine.MixPointer + std::int64_t{offset} * outputChannels;
   std::int64_t remaining = count;
   while (remaining > 0) {
     const std::int64_t wanted =
@@ -58,14 +60,14 @@ void MixChannel(TTarnXM& player, TTarnXMChannel& channel, std::int32_t offset, s
     const std::int64_t n = std::min(SamplesToBoundary(channel, wanted), remaining);
     if (n == 0) {
       channel.Active = false;
-      player.Module.DeclickLeft += channel.LastLeft;
-      player.Module.DeclickRight += channel.LastRight;
+      engine.Module.State.DeclickLeft += channel.LastLeft;
+      engine.Module.State.DeclickRight += channel.LastRight;
       channel.LastLeft = channel.LastRight = 0;
       return;
     }
     const std::uint64_t increment = channel.Increment;
     channel.MixIncrement = static_cast<std::int64_t>(channel.Backwards ? 0 - increment : increment);
-    if (Silent(channel) || !selection.Routine) {
+    if (!audible || Silent(channel) || !selection.Routine) {
       channel.Position =
           static_cast<std::int64_t>(static_cast<std::uint64_t>(channel.Position) +
                                     static_cast<std::uint64_t>(channel.MixIncrement) * static_cast<std::uint64_t>(n));
@@ -91,7 +93,7 @@ void MixChannel(TTarnXM& player, TTarnXMChannel& channel, std::int32_t offset, s
           channel.Active = false;
           return;
         }
-        selection = SelectMixRoutine(player, channel);
+        selection = SelectMixRoutine(engine, channel);
       }
     }
   }

@@ -37,12 +37,6 @@ constexpr std::int64_t PatternBytesPerChannel = MODRows * CellSize;
 
 int Digit(char c) { return c - '0'; }
 
-bool Fail(TTarnXMModule& module, TTarnXMLoadError error) {
-  module.Clear();
-  module.LoadError = error;
-  return false;
-}
-
 // The number of patterns the order list uses: one more than its highest entry
 // below 128 (entries of 128 and more are ignored).
 std::int64_t OrderedPatterns(std::span<const std::uint8_t> orders) {
@@ -83,14 +77,23 @@ void FitLoop(TTarnXMSample& sample) {
   sample.Loop = sample.LoopLength > 2;
 }
 
+constexpr std::string_view ADPCMMark = "ADPCM";
+
+// Samples stored as 4-bit ADPCM begin with a mark; the rest are 8-bit.
+bool IsADPCM(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= ADPCMMark.size() && std::memcmp(bytes.data(), ADPCMMark.data(), ADPCMMark.size()) == 0;
+}
+
+// The sample's bytes, read through a reader of its own block.
 bool ReadSampleData(TTarnXMReader& reader, TTarnXMSample& sample) {
   const std::int64_t start = reader.ReadPosition;
-  std::array<char, 5> mark;
-  reader.ReadBytes(mark.data(), static_cast<std::int64_t>(mark.size()));
-  if (std::memcmp(mark.data(), "ADPCM", mark.size()) == 0) return DecodeADPCM(reader, sample, sample.Length);
+  if (IsADPCM(reader.Take(static_cast<std::int64_t>(ADPCMMark.size())))) {
+    TTarnXMReader block = reader.Block(ADPCMBytes(sample.Length));
+    return DecodeADPCM(block, sample, sample.Length);
+  }
   reader.ReadPosition = start;
   if (!sample.AllocateData(static_cast<std::size_t>(sample.Length))) return false;
-  const std::span<const std::uint8_t> bytes = reader.Take(sample.Length);
+  const std::span<const std::uint8_t> bytes = reader.Block(sample.Length).Take(sample.Length);
   for (std::size_t k = 0; k < bytes.size(); ++k) sample.Data[k] = static_cast<std::int8_t>(bytes[k]) * 256;
   return true;
 }
@@ -123,33 +126,92 @@ std::int32_t MODFineTune(std::uint8_t value) {
   return (nibble <= 7 ? nibble : nibble - 16) * 16;
 }
 
-bool LoadMOD(TTarnXMModule& module, const std::uint8_t* data, std::size_t size) {
-  TTarnXMReader reader(data, size);
-  std::array<std::uint8_t, Layout31.HeaderSize> header;
-  reader.ReadBytes(header.data(), Layout31.HeaderSize);
-  const std::string_view signature(reinterpret_cast<const char*>(&header[SignatureOffset]), 4);
-  if (signature.starts_with("PP")) return Fail(module, TTarnXMLoadError::PackedMOD);
+namespace {
 
-  const std::optional<int> named = MODSignatureChannels(signature);
+// What the header says of the file's shape: its layout, channels and
+// patterns, or why it is not a MOD the loader can read.
+struct TMODShape {
+  const TMODLayout* Layout = &Layout15;
+  std::int32_t Channels = 4;
+  std::int64_t Patterns = 0;
+  std::string_view Signature;
+  bool Named = false;
+  TTarnXMLoadError Error = TTarnXMLoadError::None;
+};
+
+TMODShape MeasureMOD(std::span<const std::uint8_t> data, std::span<const std::uint8_t, Layout31.HeaderSize> header) {
+  TMODShape shape;
+  shape.Signature = std::string_view(reinterpret_cast<const char*>(&header[SignatureOffset]), 4);
+  if (shape.Signature.starts_with("PP")) {
+    shape.Named = true;
+    shape.Error = TTarnXMLoadError::PackedMOD;
+    return shape;
+  }
+  const std::optional<int> named = MODSignatureChannels(shape.Signature);
+  shape.Named = named.has_value();
   // A pattern holds at most 255 channels; odd digits can name fewer than one
   // or more than that.
-  if (named && (*named < 1 || *named > 255)) return Fail(module, TTarnXMLoadError::BadChannelCount);
-  const TMODLayout& layout = named ? Layout31 : Layout15;
-  std::int32_t channels = named ? *named : 4;
-
-  module.Name = CutAtZero(std::span(header).first(20));
-  module.SongLength = header[layout.SongLength];
-  module.RestartPosition = header[layout.SongLength + 1];
-  const std::span<const std::uint8_t> orders = std::span(header).subspan(layout.SongLength + 2, MODOrders);
-  std::copy(orders.begin(), orders.end(), module.Orders.begin());
-  // Many files store 127 or the song length here; play from the start.
-  if (module.RestartPosition >= module.SongLength) module.RestartPosition = 0;
-
+  if (named && (*named < 1 || *named > 255)) {
+    shape.Error = TTarnXMLoadError::BadChannelCount;
+    return shape;
+  }
+  shape.Layout = named ? &Layout31 : &Layout15;
+  shape.Channels = named ? *named : 4;
   std::int64_t sampleBytes = 0;
+  for (int k = 1; k <= shape.Layout->Samples; ++k)
+    sampleBytes += 2 * WordBE(&header[SampleHeadersOffset + (k - 1) * SampleHeaderSize + 22]);
+  const std::int64_t ordered = OrderedPatterns(header.subspan(shape.Layout->SongLength + 2, MODOrders));
+  const std::int64_t patternBytes = static_cast<std::int64_t>(data.size()) - shape.Layout->HeaderSize - sampleBytes;
+  const TTarnXMLoadError mismatch = named ? TTarnXMLoadError::MODSizeMismatch : TTarnXMLoadError::NotAModule;
+  // Files that say 4 channels but are sized for 8.
+  if (shape.Channels == 4 && patternBytes == ordered * 8 * PatternBytesPerChannel) shape.Channels = 8;
+  if (patternBytes < 0) {
+    shape.Error = mismatch;
+    return shape;
+  }
+  shape.Patterns = PatternCount(patternBytes / (shape.Channels * PatternBytesPerChannel), ordered, !named,
+                                shape.Signature);
+  if (shape.Patterns * shape.Channels * PatternBytesPerChannel != patternBytes) shape.Error = mismatch;
+  return shape;
+}
+
+// The header, zero-filled where the data is shorter.
+std::array<std::uint8_t, Layout31.HeaderSize> ReadHeader(std::span<const std::uint8_t> data) {
+  std::array<std::uint8_t, Layout31.HeaderSize> header;
+  TTarnXMReader(data.data(), data.size()).ReadBytes(header.data(), Layout31.HeaderSize);
+  return header;
+}
+
+}  // namespace
+
+bool ProbeMOD(std::span<const std::uint8_t> data, TTarnXMProbe& probe) {
+  const auto header = ReadHeader(data);
+  const TMODShape shape = MeasureMOD(data, header);
+  if (!shape.Named && shape.Error != TTarnXMLoadError::None) return false;
+  probe.Title = CutAtZero(std::span(header).first(20));
+  probe.Channels = shape.Error == TTarnXMLoadError::None ? shape.Channels : 0;
+  return true;
+}
+
+TTarnXMLoadError LoadMOD(TTarnXMSong& song, std::span<const std::uint8_t> data) {
+  const auto header = ReadHeader(data);
+  const TMODShape shape = MeasureMOD(data, header);
+  if (shape.Error != TTarnXMLoadError::None) return shape.Error;
+  const TMODLayout& layout = *shape.Layout;
+  const std::int32_t channels = shape.Channels;
+
+  song.Name = CutAtZero(std::span(header).first(20));
+  song.SongLength = header[layout.SongLength];
+  song.RestartPosition = header[layout.SongLength + 1];
+  const std::span<const std::uint8_t> orders = std::span(header).subspan(layout.SongLength + 2, MODOrders);
+  std::copy(orders.begin(), orders.end(), song.Orders.begin());
+  // Many files store 127 or the song length here; play from the start.
+  if (song.RestartPosition >= song.SongLength) song.RestartPosition = 0;
+
   for (int k = 1; k <= layout.Samples; ++k) {
     const std::uint8_t* sampleHeader = &header[SampleHeadersOffset + (k - 1) * SampleHeaderSize];
     // Bytes 0..21, the sample name, are not used.
-    TTarnXMInstrument& instrument = module.NewInstrument(k);
+    TTarnXMInstrument& instrument = song.NewInstrument(k);
     instrument.FadeOut = 65536;
     TTarnXMSample& sample = instrument.NewSample(0);
     sample.Length = 2 * WordBE(sampleHeader + 22);
@@ -158,48 +220,36 @@ bool LoadMOD(TTarnXMModule& module, const std::uint8_t* data, std::size_t size) 
     sample.LoopStart = 2 * WordBE(sampleHeader + 26);
     sample.LoopLength = 2 * WordBE(sampleHeader + 28);
     sample.UsePanning = false;
-    sampleBytes += sample.Length;
   }
-
-  const std::int64_t ordered = OrderedPatterns(orders);
-  const std::int64_t blockSize = reader.SourceSize;
-  const std::int64_t patternBytes = blockSize - layout.HeaderSize - sampleBytes;
-  const TTarnXMLoadError mismatch = named ? TTarnXMLoadError::MODSizeMismatch : TTarnXMLoadError::NotAModule;
-  // Files that say 4 channels but are sized for 8.
-  if (channels == 4 && patternBytes == ordered * 8 * PatternBytesPerChannel) channels = 8;
-  if (patternBytes < 0) return Fail(module, mismatch);
-  const std::int64_t patterns =
-      PatternCount(patternBytes / (channels * PatternBytesPerChannel), ordered, !named, signature);
-  if (patterns * channels * PatternBytesPerChannel != patternBytes) return Fail(module, mismatch);
 
   for (int group = 0; group < channels / 4; ++group) {
-    module.Channels[4 * group + 0]->DefaultPanning = 0;
-    module.Channels[4 * group + 1]->DefaultPanning = 255;
-    module.Channels[4 * group + 2]->DefaultPanning = 255;
-    module.Channels[4 * group + 3]->DefaultPanning = 0;
+    song.ChannelSettings[4 * group + 0].DefaultPanning = 0;
+    song.ChannelSettings[4 * group + 1].DefaultPanning = 255;
+    song.ChannelSettings[4 * group + 2].DefaultPanning = 255;
+    song.ChannelSettings[4 * group + 3].DefaultPanning = 0;
   }
 
+  TTarnXMReader reader(data.data(), data.size());
   reader.ReadPosition = layout.HeaderSize;
-  for (std::int64_t p = 0; p < patterns; ++p) {
-    TTarnXMPattern& pattern = module.Patterns[p];
+  for (std::int64_t p = 0; p < shape.Patterns; ++p) {
+    TTarnXMPattern& pattern = song.Patterns[p];
     pattern.SetSize(MODRows, static_cast<std::uint8_t>(channels));
     for (std::int32_t row = 0; row < MODRows; ++row)
       for (std::int32_t channel = 0; channel < channels; ++channel) pattern.SetNote(row, channel, ReadCell(reader));
   }
 
   for (int k = 1; k <= layout.Samples; ++k) {
-    TTarnXMSample& sample = *module.Instruments[k]->Samples[0];
+    TTarnXMSample& sample = *song.Instruments[k]->Samples[0];
     if (sample.Length <= 1) continue;
     FitLoop(sample);
-    if (!ReadSampleData(reader, sample)) return Fail(module, TTarnXMLoadError::OutOfMemory);
+    if (!ReadSampleData(reader, sample)) return TTarnXMLoadError::OutOfMemory;
     sample.PrepareForInterpolation();
   }
 
-  module.NumChannels = channels;
-  module.LinearFrequency = false;
-  module.Format = TTarnXMFormat::MOD;
-  module.Signature = named ? std::string(signature) : std::string();
-  module.NumPatterns = static_cast<std::int32_t>(patterns);
-  module.Loaded = true;
-  return true;
+  song.NumChannels = channels;
+  song.LinearFrequency = false;
+  song.Format = TTarnXMFormat::MOD;
+  song.Signature = shape.Named ? std::string(shape.Signature) : std::string();
+  song.NumPatterns = static_cast<std::int32_t>(shape.Patterns);
+  return TTarnXMLoadError::None;
 }

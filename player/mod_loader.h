@@ -5,12 +5,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
-#include "player/module.h"
+#include "player/load_error.h"
+#include "player/song.h"
 
-// Expects a cleared module; on failure leaves it cleared with LoadError set.
-bool LoadMOD(TTarnXMModule& module, const std::uint8_t* data, std::size_t size);
+// A signature the loader knows (to refuse it with its reason, if need be), or
+// the 15-sample form whose size matches its header.
+bool ProbeMOD(std::span<const std::uint8_t> data, TTarnXMProbe& probe);
+// Fills an empty song.
+TTarnXMLoadError LoadMOD(TTarnXMSong& song, std::span<const std::uint8_t> data);
 
 // The channel count a signature names, none for an unknown signature (the
 // 15-sample form). May lie outside 1..255 for odd digits.

@@ -16,51 +16,51 @@ constexpr std::int64_t ChannelNameSize = 20;
 
 // Each reader returns false on a short read, which ends the chunk reading.
 
-bool ReadText(TTarnXMModule& module, TTarnXMReader& reader, std::int64_t length) {
+bool ReadText(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
   const std::span<const std::uint8_t> bytes = reader.Take(length);
-  module.Comment.clear();
+  song.Comment.clear();
   for (const std::uint8_t byte : bytes) {
-    module.Comment += static_cast<char>(byte);
+    song.Comment += static_cast<char>(byte);
     // Lines end in a lone carriage return; the comment keeps CR LF.
-    if (byte == 13) module.Comment += '\n';
+    if (byte == 13) song.Comment += '\n';
   }
   return static_cast<std::int64_t>(bytes.size()) == length;
 }
 
-bool ReadMidiConfig(TTarnXMModule& module, TTarnXMReader& reader, std::int64_t length) {
-  if (length != static_cast<std::int64_t>(module.MidiConfig.size())) return true;
+bool ReadMidiConfig(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+  if (length != static_cast<std::int64_t>(song.MidiConfig.size())) return true;
   const std::span<const std::uint8_t> bytes = reader.Take(length);
   if (static_cast<std::int64_t>(bytes.size()) != length) return false;
-  std::copy(bytes.begin(), bytes.end(), module.MidiConfig.begin());
-  module.MidiConfigLoaded = true;
+  std::copy(bytes.begin(), bytes.end(), song.MidiConfig.begin());
+  song.MidiConfigLoaded = true;
   return true;
 }
 
-bool ReadPatternNames(TTarnXMModule& module, TTarnXMReader& reader, std::int64_t length) {
+bool ReadPatternNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
   if (length < PatternNameSize || length > MaxPatternNamesSize) return true;
   for (std::int64_t k = 0; k < length / PatternNameSize; ++k) {
     std::array<std::uint8_t, PatternNameSize> name;
     if (reader.ReadBytes(name.data(), PatternNameSize) < PatternNameSize) return false;
-    module.Patterns[k].Name = TrimmedText(name);
+    song.Patterns[k].Name = TrimmedText(name);
   }
   return true;
 }
 
-bool ReadChannelNames(TTarnXMModule& module, TTarnXMReader& reader, std::int64_t length) {
-  if (length < ChannelNameSize || length > module.NumChannels * ChannelNameSize) return true;
+bool ReadChannelNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+  if (length < ChannelNameSize || length > song.NumChannels * ChannelNameSize) return true;
   for (std::int64_t k = 0; k < length / ChannelNameSize; ++k) {
     std::array<std::uint8_t, ChannelNameSize> name;
     if (reader.ReadBytes(name.data(), ChannelNameSize) < ChannelNameSize) return false;
-    module.Channels[k]->Name = TrimmedText(name);
+    song.ChannelSettings[k].Name = TrimmedText(name);
   }
   return true;
 }
 
-bool ReadChannelEffects(TTarnXMModule& module, TTarnXMReader& reader, std::int64_t length) {
-  for (std::int32_t k = 0; k < module.NumChannels && 4 * k < length; ++k) {
+bool ReadChannelEffects(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+  for (std::int32_t k = 0; k < song.NumChannels && 4 * k < length; ++k) {
     std::array<std::uint8_t, 4> value;
     if (reader.ReadBytes(value.data(), 4) < 4) return false;
-    module.Channels[k]->EffectSlot = DwordLE(value.data());
+    song.ChannelSettings[k].EffectSlot = DwordLE(value.data());
   }
   return true;
 }
@@ -80,7 +80,7 @@ int EffectStoreIndex(std::string_view id) {
 
 }  // namespace
 
-void ReadXMExtensionChunks(TTarnXMModule& module, TTarnXMReader& reader) {
+void ReadXMExtensionChunks(TTarnXMSong& song, TTarnXMReader& reader) {
   const std::int64_t songEnd = reader.ReadPosition;
   while (reader.ReadPosition + ChunkHeaderSize < reader.SourceSize) {
     const std::int64_t start = reader.ReadPosition;
@@ -90,21 +90,21 @@ void ReadXMExtensionChunks(TTarnXMModule& module, TTarnXMReader& reader) {
     const std::int64_t length = DwordLE(&header[4]);
     bool complete = true;
     if (id == "text") {
-      complete = ReadText(module, reader, length);
+      complete = ReadText(song, reader, length);
     } else if (id == "MIDI") {
-      complete = ReadMidiConfig(module, reader, length);
+      complete = ReadMidiConfig(song, reader, length);
     } else if (id == "PNAM") {
-      complete = ReadPatternNames(module, reader, length);
+      complete = ReadPatternNames(song, reader, length);
     } else if (id == "CNAM") {
-      complete = ReadChannelNames(module, reader, length);
+      complete = ReadChannelNames(song, reader, length);
     } else if (id == "CHFX") {
-      complete = ReadChannelEffects(module, reader, length);
+      complete = ReadChannelEffects(song, reader, length);
     } else if (id == "EQFX") {
-      StoreChunk(module.EQFXData, reader, length);
+      StoreChunk(song.EQFXData, reader, length);
     } else if (const int index = EffectStoreIndex(id); index >= 0) {
-      StoreChunk(module.FXData[index], reader, length);
+      StoreChunk(song.FXData[index], reader, length);
     } else if (id == "MODU") {
-      StoreChunk(module.MODUData, reader, length);
+      StoreChunk(song.MODUData, reader, length);
     } else {
       break;
     }

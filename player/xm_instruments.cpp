@@ -132,15 +132,22 @@ bool ReadSampleData(TTarnXMReader& reader, const TXMSampleHeader& header) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number, TXMSampleHeaders& headers) {
+TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TTarnXMReader& reader, int number, TXMSampleHeaders& headers) {
   const std::int64_t start = reader.ReadPosition;
   std::array<std::uint8_t, InstrumentHeaderSize> header;
   if (reader.ReadBytes(header.data(), InstrumentHeadSize) < InstrumentHeadSize)
     return TTarnXMLoadError::TruncatedInstrumentHeader;
   // The instrument size counts from the instrument's start; the sample
   // headers (or the next instrument) begin there.
-  const std::int64_t next = start + DwordLE(&header[0]);
-  TTarnXMInstrument& instrument = module.NewInstrument(number);
+  const std::int64_t size = DwordLE(&header[0]);
+  const std::int64_t next = start + size;
+  // The header ends where the instrument size says: what lies beyond it
+  // belongs to the sample headers and reads as zeros here.
+  const auto bound = [&](std::int64_t from) {
+    if (size < InstrumentHeaderSize) std::fill(header.begin() + std::max(size, from), header.end(), 0);
+  };
+  bound(0);
+  TTarnXMInstrument& instrument = song.NewInstrument(number);
   instrument.Name = TrimmedText(std::span(header).subspan(4, 22));
   // Byte 26, the instrument type, is not used.
   const std::int32_t samples = WordLE(&header[27]);
@@ -150,6 +157,7 @@ TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, 
   }
   constexpr std::int64_t rest = InstrumentHeaderSize - InstrumentHeadSize;
   if (reader.ReadBytes(&header[InstrumentHeadSize], rest) < rest) return TTarnXMLoadError::TruncatedInstrumentHeader;
+  bound(InstrumentHeadSize);
   reader.ReadPosition = next;
 
   // Bytes 29..32, the sample header size, are not used: sample headers are
@@ -181,8 +189,8 @@ TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders&
     // values per byte.
     const std::int64_t end =
         reader.ReadPosition + (header.ADPCM ? ADPCMBytes(header.Length) : std::int64_t{header.Length});
-    if (header.Sample && !ReadSampleData(reader, header)) return TTarnXMLoadError::OutOfMemory;
-    reader.ReadPosition = end;
+    TTarnXMReader data = reader.Block(end - reader.ReadPosition);
+    if (header.Sample && !ReadSampleData(data, header)) return TTarnXMLoadError::OutOfMemory;
   }
   return TTarnXMLoadError::None;
 }

@@ -1,13 +1,22 @@
 #pragma once
-// The stages of the XM loader, each reading on from the reader's position.
+// The XM loader and its stages, each reading on from the reader's position.
 // A stage returns TTarnXMLoadError::None or the reason the file is refused;
-// the caller then clears the module.
+// the song is then thrown away.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "player/byte_reader.h"
 #include "player/load_error.h"
-#include "player/module.h"
+#include "player/song.h"
+
+// The module header, read as one block.
+constexpr std::int64_t XMHeaderSize = 336;
+
+// The identifier, and channel and instrument counts a song can hold.
+bool ProbeXM(std::span<const std::uint8_t> data, TTarnXMProbe& probe);
+// Fills an empty song.
+TTarnXMLoadError LoadXM(TTarnXMSong& song, std::span<const std::uint8_t> data);
 
 // A sample header's sizes as the file gives them, kept until the sample's
 // data is read: right after the headers, or after the patterns in files of
@@ -27,11 +36,11 @@ using TXMSampleHeaders = std::vector<TXMSampleHeader>;
 constexpr std::uint16_t XMLongPatternHeaderVersion = 0x0103;
 constexpr std::uint16_t XMInterleavedSamplesVersion = 0x0104;
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, std::uint16_t version,
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::uint16_t version,
                                 std::int32_t count);
 // Instrument number's header, envelopes and sample headers; the headers of
 // samples whose data is still to be read are appended to headers.
-TTarnXMLoadError ReadXMInstrument(TTarnXMModule& module, TTarnXMReader& reader, int number, TXMSampleHeaders& headers);
+TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TTarnXMReader& reader, int number, TXMSampleHeaders& headers);
 TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders& headers);
 // The optional chunks after the song; they never make the load fail.
-void ReadXMExtensionChunks(TTarnXMModule& module, TTarnXMReader& reader);
+void ReadXMExtensionChunks(TTarnXMSong& song, TTarnXMReader& reader);

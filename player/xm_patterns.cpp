@@ -22,7 +22,7 @@ TTarnXMPatternNote ReadCell(TTarnXMReader& reader) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, std::uint16_t version,
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::uint16_t version,
                                 std::int32_t count) {
   const bool longHeader = version >= XMLongPatternHeaderVersion;
   const std::int64_t headerSize = longHeader ? 9 : 8;
@@ -33,21 +33,19 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMModule& module, TTarnXMReader& reader, st
     if (reader.ReadBytes(header.data(), headerSize) < headerSize) return TTarnXMLoadError::TruncatedPatternHeader;
     const std::int32_t rows = longHeader ? WordLE(&header[5]) : header[5] + 1;
     const std::uint16_t packedSize = longHeader ? WordLE(&header[7]) : WordLE(&header[6]);
-    const std::int64_t end = reader.ReadPosition + packedSize;
-    // The module holds 256 patterns; the rest are read past.
-    if (p >= TTarnXMModule::MaxPatterns) {
-      reader.ReadPosition = end;
-      continue;
-    }
-    TTarnXMPattern& pattern = module.Patterns[p];
+    // The cells come from the pattern's own bytes: data too short for its
+    // rows leaves the rest of them empty.
+    TTarnXMReader cells = reader.Block(packedSize);
+    // The song holds 256 patterns; the rest are read past.
+    if (p >= TTarnXMSong::MaxPatterns) continue;
+    TTarnXMPattern& pattern = song.Patterns[p];
     pattern.Clear();
-    pattern.SetSize(rows, static_cast<std::uint8_t>(module.NumChannels));
+    pattern.SetSize(rows, static_cast<std::uint8_t>(song.NumChannels));
     if (packedSize == 0) continue;
     if (rows >= 1 && rows <= TTarnXMPattern::MaxStoredRows)
       for (std::int32_t row = 0; row < rows; ++row)
-        for (std::int32_t channel = 0; channel < module.NumChannels; ++channel)
-          pattern.SetNote(row, channel, ReadCell(reader));
-    reader.ReadPosition = end;
+        for (std::int32_t channel = 0; channel < song.NumChannels; ++channel)
+          pattern.SetNote(row, channel, ReadCell(cells));
   }
   return TTarnXMLoadError::None;
 }

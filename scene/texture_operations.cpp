@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "player/random.h"
+#include "scene/random.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "platform/gl.h"
 #include "platform/resources.h"
 #include "platform/win_types.h"
-#include "player/player.h"
+#include "player/output/player.h"
 #include "resources/intro_scripts.h"
 #include "scene/font.h"
 #include "scene/frame.h"
@@ -41,11 +41,11 @@ bool InitScene() {
   BuildGlyphTable();
   LoadScrollerText();
   Player = TTarnXM::Create(44100, 2048, true);
-  Player->Interpolation = TTarnXM::SincInterpolation;
-  Player->Clipping = true;
-  Player->Module.MasterVolume = 128;
+  Player->Renderer.SetInterpolation(TTarnXMInterpolation::Sinc);
+  Player->Renderer.SetClipping(true);
+  Player->Renderer.SetMasterVolume(128);
   // Music that does not load leaves the intro silent.
-  Player->Module.LoadFromResource("msx", platform::NumericResourceType(platform::RT_RCDATA));
+  Player->LoadFromResource("msx", platform::NumericResourceType(platform::RT_RCDATA));
   return Player->Play();
 }
 

@@ -13,7 +13,7 @@
 
 #include "platform/offscreen_context.h"
 #include "player/player.h"
-#include "player/random.h"
+#include "scene/random.h"
 #include "shell/main_loop.h"
 #include "tests/capture/ffmpeg_decode.h"
 #include "tools/capture/frame_capture.h"

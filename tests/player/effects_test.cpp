@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "player/effect_steps.h"
-#include "player/random.h"
+#include "scene/random.h"
 #include "tests/player/test_song.h"
 
 namespace {

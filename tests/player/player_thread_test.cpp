@@ -18,7 +18,7 @@
 #include "platform/wave_out.h"
 #include "platform/win_types.h"
 #include "player/player.h"
-#include "player/random.h"
+#include "scene/random.h"
 #include "tests/player/module_writer.h"
 
 using namespace platform;

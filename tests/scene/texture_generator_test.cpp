@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "player/random.h"
+#include "scene/random.h"
 #include "resources/intro_scripts.h"
 #include "scene/texture_operations.h"
 

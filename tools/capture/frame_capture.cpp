@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "player/random.h"
+#include "scene/random.h"
 #include "scene/frame.h"
 #include "scene/scroller.h"
 #include "shell/intro_hooks.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "player/player.h"
-#include "player/random.h"
+#include "scene/random.h"
 
 TIntroMusic::TIntroMusic(std::uint32_t randomState)
     : Player(TTarnXM::Create(Rate, BufferFrames, Channels == 2)),

@@ -15,7 +15,7 @@
 #include "platform/wave_out.h"
 #include "platform/win32/windows_api.h"
 #include "player/player.h"
-#include "player/random.h"
+#include "scene/random.h"
 
 using namespace platform;
 

@@ -1,8 +1,7 @@
 #pragma once
-// The player object: owns the song, the interpolation tables and the mixing
-// buffer, and renders the song into 16-bit buffers, one sequencer tick after
-// another, with click removal; an output thread keeps four such buffers
-// queued on the audio device.
+// The player object: the renderer on an audio device. It opens the device
+// with four 16-bit buffers and keeps them queued from an output thread, each
+// refill rendering one buffer of the song, which plays for ever.
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -10,21 +9,15 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "platform/wave_out.h"
-#include "player/interpolation_tables.h"
-#include "player/module.h"
+#include "tarnxm/tarnxm.h"
 
 class TTarnXM {
  public:
-  // Interpolation settings, as the mixer numbers them.
-  static constexpr std::uint8_t NoInterpolation = 0;
-  static constexpr std::uint8_t LinearInterpolation = 1;
-  static constexpr std::uint8_t CubicInterpolation = 2;
-  static constexpr std::uint8_t SincInterpolation = 3;
-
   static constexpr int BufferCount = 4;
 
   // A player for sampleRate Hz (0 means 44100), buffers of bufferSamples
@@ -40,12 +33,17 @@ class TTarnXM {
   ~TTarnXM();
 
   // The lock that every refill holds: between Enter and Leave the song and
-  // the buffers stand still. Play, Stop, Clear and the module's loads take
-  // it themselves.
+  // the buffers stand still. Play, Stop, Clear and the loads take it
+  // themselves.
   void Enter();
   void Leave();
   // Empties the song.
   void Clear();
+  // A song loaded off the lock, then swapped in under it. False, with the
+  // song emptied and LoadError saying why, when it does not load.
+  bool LoadFromMemory(const void* data, std::size_t size);
+  // The same for a resource of this program, looked up by name and type.
+  bool LoadFromResource(std::string_view name, std::string_view type);
   // Restarts the song from its first order and, when a song is loaded, lets
   // the output thread run. Returns whether a song is loaded.
   bool Play();
@@ -55,37 +53,17 @@ class TTarnXM {
   // Refills every buffer the device has finished with, in turn, and queues
   // it. Called with the lock held.
   void FillBuffers();
-  // Back to the song's start with a tick due at the next frame rendered.
-  void Rewind();
-  // The tick length from the module's tempo (125 where it is 0).
-  void UpdateTempo();
-  // One sequencer tick, then the tick length from the tempo it leaves.
-  void DoTick();
   // One buffer of BufferSamples frames, OutputChannels values each.
   void RenderBuffer(std::int16_t* out);
-  // Mixes every channel for up to count frames from buffer frame offset, cut
-  // at the buffer's end, and returns how many frames that was.
-  std::int32_t MixChunk(std::int32_t offset, std::int32_t count);
-  // Adds the decaying click-removal offsets to count frames from offset.
-  void Declick(std::int32_t offset, std::int32_t count);
 
   std::int32_t SampleRate;
   std::int32_t OutputChannels;
   std::int32_t BufferBytes;
-  std::int32_t SamplesPerTick = 0;
-  std::int32_t TickSamplesLeft = 0;
-  // Accumulators, OutputChannels per frame; a sample value times a gain of
-  // 2048 is unit level. 64 bits, so that loud channels in phase add up
-  // instead of wrapping.
-  std::vector<std::int64_t> MixBuffer;
-  std::int64_t* MixPointer;
-  TTarnXMCubicSpline CubicSpline;
-  TTarnXMWindowedFIR WindowedFIR;
-  std::int32_t DeclickDivisor;
   std::int32_t BufferSamples;
-  TTarnXMModule Module;
-  std::uint8_t Interpolation = SincInterpolation;
-  bool Clipping = true;
+  // The song and how it sounds; settings are made before Play, or under the
+  // lock.
+  TTarnXMRenderer Renderer;
+  std::string LoadError;
 
   // The audio output: the format opened, the device's answer, the device,
   // the four buffers and their data blocks, the next one to refill.
@@ -103,20 +81,9 @@ class TTarnXM {
   // Refills every 50 ms while running, until Terminated.
   void ThreadProcedure();
 
-  friend std::unique_lock<std::mutex> LockPlayer(TTarnXM* player);
-
   std::mutex Lock;
   std::condition_variable Wake;
   bool Paused = true;
   std::atomic<bool> Terminated{false};
   std::thread Thread;
 };
-
-// Holds a player's lock for as long as it lives; nothing when there is no
-// player.
-std::unique_lock<std::mutex> LockPlayer(TTarnXM* player);
-
-// Accumulators to 16-bit output: each divided by 2048, truncating toward
-// zero, then clamped to the 16-bit range, or without clipping cut to its low
-// 16 bits.
-void ConvertToPcm16(const std::int64_t* in, std::int16_t* out, std::size_t count, bool clipping);

@@ -1,4 +1,4 @@
-#include "player/random.h"
+#include "scene/random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "player/random.h"
+#include "scene/random.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "player/player.h"
+#include "player/engine.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,57 +6,70 @@
 
 #include "player/mixer.h"
 
-std::unique_ptr<TTarnXM> TTarnXM::Create(std::int32_t sampleRate, std::int32_t bufferSamples, bool stereo) {
-  const std::int64_t channels = stereo ? 2 : 1;
-  if (sampleRate < 0 || bufferSamples <= 0 || channels * bufferSamples * 2 > std::numeric_limits<std::int32_t>::max())
-    return nullptr;
-  std::unique_ptr<TTarnXM> player(new TTarnXM(sampleRate, bufferSamples, stereo));
-  player->OpenOutput();
-  return player;
+namespace {
+
+const TTarnXMCubicSpline& SharedCubicSpline() {
+  static const TTarnXMCubicSpline table;
+  return table;
 }
 
-TTarnXM::TTarnXM(std::int32_t sampleRate, std::int32_t bufferSamples, bool stereo)
-    : SampleRate(sampleRate == 0 ? 44100 : sampleRate),
-      OutputChannels(stereo ? 2 : 1),
-      BufferBytes(OutputChannels * bufferSamples * 2),
-      MixBuffer(static_cast<std::size_t>(OutputChannels) * static_cast<std::size_t>(bufferSamples)),
-      MixPointer(MixBuffer.data()),
-      DeclickDivisor(static_cast<std::int32_t>(std::max<std::int64_t>(std::int64_t{SampleRate} * 256 / 44100, 2))),
-      BufferSamples(bufferSamples),
-      Module(this) {
-  Module.MixRate = SampleRate;
-  Module.RampLength = static_cast<std::int32_t>(std::int64_t{SampleRate} * 128 / 44100);
-  Clear();
+const TTarnXMWindowedFIR& SharedWindowedFIR() {
+  static const TTarnXMWindowedFIR table;
+  return table;
 }
 
-void TTarnXM::Clear() {
-  const std::lock_guard<std::mutex> guard(Lock);
-  Module.Clear();
+}  // namespace
+
+TTarnXMEngine::TTarnXMEngine(const TTarnXMRenderSettings& settings)
+    : Settings(settings), CubicSpline(SharedCubicSpline()), WindowedFIR(SharedWindowedFIR()) {
+  Rewind();
 }
 
-void TTarnXM::Rewind() {
+void TTarnXMEngine::Rewind() {
   Module.Reset();
   UpdateTempo();
-  TickSamplesLeft = 0;
+  Module.State.TickSamplesLeft = 0;
 }
 
-void TTarnXM::UpdateTempo() {
-  if (Module.Tempo == 0) Module.Tempo = 125;
+void TTarnXMEngine::UpdateTempo() {
+  TTarnXMPlayback& state = Module.State;
+  if (state.Tempo == 0) state.Tempo = 125;
   // A tick is at least one frame, or a very low rate would never reach the
   // next one.
-  const std::int64_t frames = std::int64_t{SampleRate} * 640 / (Module.Tempo * 256);
-  SamplesPerTick =
+  const std::int64_t frames = std::int64_t{Settings.SampleRate} * 640 / (state.Tempo * 256);
+  state.SamplesPerTick =
       static_cast<std::int32_t>(std::clamp<std::int64_t>(frames, 1, std::numeric_limits<std::int32_t>::max()));
-  TickSamplesLeft = SamplesPerTick;
-  Module.TickLength = SamplesPerTick;
+  state.TickSamplesLeft = state.SamplesPerTick;
 }
 
-std::int32_t TTarnXM::MixChunk(std::int32_t offset, std::int32_t count) {
-  const std::int32_t frames = std::max(0, std::min(count, BufferSamples - std::min(offset, BufferSamples)));
+void TTarnXMEngine::DoTick() {
+  Module.Tick(Settings);
+  UpdateTempo();
+}
+
+std::int32_t TTarnXMEngine::Render(std::int64_t* out, std::int32_t frames) {
+  MixPointer = out;
+  MixFrames = std::max(frames, 0);
+  std::fill_n(out, static_cast<std::size_t>(MixFrames) * static_cast<std::size_t>(Settings.OutputChannels), 0);
+  TTarnXMPlayback& state = Module.State;
+  std::int32_t done = 0;
+  while (done < MixFrames) {
+    if (state.TickSamplesLeft <= 0) {
+      DoTick();
+      if (state.SongEnded) break;
+    }
+    done += MixChunk(done, state.TickSamplesLeft);
+  }
+  state.FramesPlayed += done;
+  return done;
+}
+
+std::int32_t TTarnXMEngine::MixChunk(std::int32_t offset, std::int32_t count) {
+  const std::int32_t frames = std::max(0, std::min(count, MixFrames - std::min(offset, MixFrames)));
   if (frames > 0) {
-    TickSamplesLeft -= frames;
-    const int channels = std::clamp(Module.NumChannels, 0, TTarnXMModule::MaxChannels);
-    for (int c = 0; c < channels; ++c) MixChannel(*this, *Module.Channels[c], offset, frames);
+    Module.State.TickSamplesLeft -= frames;
+    const int channels = Module.Song->PlayedChannels();
+    for (int c = 0; c < channels; ++c) MixChannel(*this, Module.State.Channels[c], !Muted[c], offset, frames);
     Declick(offset, frames);
   }
   return frames;
@@ -98,13 +111,14 @@ void Decay(std::int64_t* frame, std::int32_t count, std::int64_t* const* offsets
 
 }  // namespace
 
-void TTarnXM::Declick(std::int32_t offset, std::int32_t count) {
-  std::int64_t* const offsets[2] = {&Module.DeclickLeft, &Module.DeclickRight};
-  std::int64_t* frame = MixPointer + std::int64_t{offset} * OutputChannels;
-  const auto divisor = static_cast<std::uint64_t>(DeclickDivisor);
-  if (OutputChannels == 2 && (Module.DeclickLeft != 0 || Module.DeclickRight != 0))
+void TTarnXMEngine::Declick(std::int32_t offset, std::int32_t count) {
+  TTarnXMPlayback& state = Module.State;
+  std::int64_t* const offsets[2] = {&state.DeclickLeft, &state.DeclickRight};
+  std::int64_t* frame = MixPointer + std::int64_t{offset} * Settings.OutputChannels;
+  const auto divisor = static_cast<std::uint64_t>(Settings.DeclickDivisor);
+  if (Settings.OutputChannels == 2 && (state.DeclickLeft != 0 || state.DeclickRight != 0))
     Decay<2>(frame, count, offsets, divisor);
-  else if (OutputChannels == 1 && Module.DeclickLeft != 0)
+  else if (Settings.OutputChannels == 1 && state.DeclickLeft != 0)
     Decay<1>(frame, count, offsets, divisor);
 }
 

@@ -1,14 +1,25 @@
 // The player's audio output: the device with its four buffers, and the
 // thread that refills them while the song plays.
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <system_error>
 
+#include "platform/resources.h"
 #include "platform/thread_priority.h"
-#include "player/player.h"
+#include "player/output/player.h"
 
 using namespace platform;
 
 namespace {
+
+TTarnXMRenderOptions PlayerOptions(std::int32_t sampleRate, bool stereo) {
+  TTarnXMRenderOptions options;
+  options.SampleRate = sampleRate;
+  options.Stereo = stereo;
+  options.EndAction = TTarnXMEndAction::Loop;
+  return options;
+}
 
 // Four buffers of 2048 frames hold 186 ms at 44100 Hz, so a refill may come
 // late by more than one round before the device runs dry.
@@ -19,6 +30,22 @@ constexpr auto ReleaseStep = std::chrono::milliseconds(25);
 constexpr auto ReleaseWait = std::chrono::seconds(5);
 
 }  // namespace
+
+std::unique_ptr<TTarnXM> TTarnXM::Create(std::int32_t sampleRate, std::int32_t bufferSamples, bool stereo) {
+  const std::int64_t channels = stereo ? 2 : 1;
+  if (sampleRate < 0 || bufferSamples <= 0 || channels * bufferSamples * 2 > std::numeric_limits<std::int32_t>::max())
+    return nullptr;
+  std::unique_ptr<TTarnXM> player(new TTarnXM(sampleRate, bufferSamples, stereo));
+  player->OpenOutput();
+  return player;
+}
+
+TTarnXM::TTarnXM(std::int32_t sampleRate, std::int32_t bufferSamples, bool stereo)
+    : SampleRate(sampleRate == 0 ? 44100 : sampleRate),
+      OutputChannels(stereo ? 2 : 1),
+      BufferBytes(OutputChannels * bufferSamples * 2),
+      BufferSamples(bufferSamples),
+      Renderer(nullptr, PlayerOptions(SampleRate, stereo)) {}
 
 void TTarnXM::OpenOutput() {
   Format.FormatTag = WAVE_FORMAT_PCM;
@@ -33,7 +60,7 @@ void TTarnXM::OpenOutput() {
   OpenResult = Device->Open(Format);
   // Every buffer starts done, so that the first refill finds all four free.
   for (int i = 0; i < BufferCount; ++i) {
-    Blocks[i].assign(MixBuffer.size(), 0);
+    Blocks[i].assign(static_cast<std::size_t>(OutputChannels) * static_cast<std::size_t>(BufferSamples), 0);
     TWaveHeader& header = Headers[i];
     header.Data = reinterpret_cast<std::uint8_t*>(Blocks[i].data());
     header.BufferLength = static_cast<std::uint32_t>(BufferBytes);
@@ -78,15 +105,39 @@ void TTarnXM::Enter() { Lock.lock(); }
 
 void TTarnXM::Leave() { Lock.unlock(); }
 
-std::unique_lock<std::mutex> LockPlayer(TTarnXM* player) {
-  return player ? std::unique_lock<std::mutex>(player->Lock) : std::unique_lock<std::mutex>();
+void TTarnXM::Clear() {
+  const std::lock_guard<std::mutex> guard(Lock);
+  Renderer.SetSong(nullptr);
+}
+
+bool TTarnXM::LoadFromMemory(const void* data, std::size_t size) {
+  TTarnXMLoad load = LoadModule(data, size);
+  const std::lock_guard<std::mutex> guard(Lock);
+  Renderer.SetSong(std::move(load.Song));
+  LoadError = std::move(load.Error);
+  return Renderer.Song() != nullptr;
+}
+
+bool TTarnXM::LoadFromResource(std::string_view name, std::string_view type) {
+  const platform::TResource* resource = platform::FindResource(name, type);
+  if (resource && !resource->Data.empty()) return LoadFromMemory(resource->Data.data(), resource->Data.size());
+  const std::lock_guard<std::mutex> guard(Lock);
+  Renderer.SetSong(nullptr);
+  LoadError = "resource not found or empty";
+  return false;
+}
+
+void TTarnXM::RenderBuffer(std::int16_t* out) {
+  const std::size_t frames = Renderer.Render(out, static_cast<std::size_t>(BufferSamples));
+  std::fill(out + frames * static_cast<std::size_t>(OutputChannels),
+            out + static_cast<std::size_t>(BufferSamples) * static_cast<std::size_t>(OutputChannels), 0);
 }
 
 bool TTarnXM::Play() {
   const std::lock_guard<std::mutex> guard(Lock);
-  Rewind();
+  Renderer.Rewind();
   CurrentHeader = 0;
-  if (!Module.Loaded) return false;
+  if (!Renderer.Song()) return false;
   Paused = false;
   Wake.notify_all();
   return true;
