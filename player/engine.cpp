@@ -70,7 +70,19 @@ std::int32_t TTarnXMEngine::MixChunk(std::int32_t offset, std::int32_t count) {
     Module.State.TickSamplesLeft -= frames;
     const int channels = Module.Song->PlayedChannels();
     for (int c = 0; c < channels; ++c) MixChannel(*this, Module.State.Channels[c], !Muted[c], offset, frames);
-    Declick(offset, frames);
+    // The offsets decay frame by frame with rounding, so each joins them on
+    // its own frame: the sum then does not depend on where renders split.
+    std::sort(DeclickStarts.begin(), DeclickStarts.begin() + static_cast<std::ptrdiff_t>(DeclickStartCount),
+              [](const TDeclickStart& a, const TDeclickStart& b) { return a.Frame < b.Frame; });
+    std::int32_t from = offset;
+    for (std::size_t k = 0; k < DeclickStartCount; ++k) {
+      Declick(from, DeclickStarts[k].Frame - from);
+      from = DeclickStarts[k].Frame;
+      Module.State.DeclickLeft += DeclickStarts[k].Left;
+      Module.State.DeclickRight += DeclickStarts[k].Right;
+    }
+    DeclickStartCount = 0;
+    Declick(from, offset + frames - from);
   }
   return frames;
 }
@@ -110,6 +122,10 @@ void Decay(std::int64_t* frame, std::int32_t count, std::int64_t* const* offsets
 }
 
 }  // namespace
+
+void TTarnXMEngine::AddDeclick(std::int32_t frame, std::int64_t left, std::int64_t right) {
+  if (DeclickStartCount < DeclickStarts.size()) DeclickStarts[DeclickStartCount++] = {frame, left, right};
+}
 
 void TTarnXMEngine::Declick(std::int32_t offset, std::int32_t count) {
   TTarnXMPlayback& state = Module.State;

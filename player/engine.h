@@ -3,7 +3,9 @@
 // buffer. It renders the song into 64-bit accumulators, one sequencer tick
 // after another, with click removal, and stops at a tick that finds the
 // song come round, so that whoever drives it can count the loop.
+#include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +33,10 @@ class TTarnXMEngine {
   std::int32_t MixChunk(std::int32_t offset, std::int32_t count);
   // Adds the decaying click-removal offsets to count frames from offset.
   void Declick(std::int32_t offset, std::int32_t count);
+  // A channel stopped abruptly at frame of the current render: its last
+  // output joins the click-removal offsets from that frame on, whatever the
+  // length of the render, so that output never depends on buffer sizes.
+  void AddDeclick(std::int32_t frame, std::int64_t left, std::int64_t right);
 
   TTarnXMRenderSettings Settings;
   TTarnXMModule Module;
@@ -41,6 +47,16 @@ class TTarnXMEngine {
   std::int32_t MixFrames = 0;
   const TTarnXMCubicSpline& CubicSpline;
   const TTarnXMWindowedFIR& WindowedFIR;
+
+ private:
+  struct TDeclickStart {
+    std::int32_t Frame;
+    std::int64_t Left;
+    std::int64_t Right;
+  };
+  // At most one per channel and chunk: a channel stops once.
+  std::array<TDeclickStart, TTarnXMSong::MaxChannels> DeclickStarts{};
+  std::size_t DeclickStartCount = 0;
 };
 
 // Accumulators to 16-bit output: each divided by 2048, truncating toward

@@ -60,8 +60,7 @@ void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, st
     const std::int64_t n = std::min(SamplesToBoundary(channel, wanted), remaining);
     if (n == 0) {
       channel.Active = false;
-      engine.Module.State.DeclickLeft += channel.LastLeft;
-      engine.Module.State.DeclickRight += channel.LastRight;
+      engine.AddDeclick(static_cast<std::int32_t>(offset + count - remaining), channel.LastLeft, channel.LastRight);
       channel.LastLeft = channel.LastRight = 0;
       return;
     }

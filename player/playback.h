@@ -59,6 +59,11 @@ class TTarnXMPlayback {
   // 256 on hold no cells and are only reached through the row before them,
   // so they need no entry.
   std::array<std::bitset<256>, TTarnXMSong::MaxOrders> PlayedRows{};
+  // Pattern loops taken in each order since then. Past a bound the rows a
+  // loop goes back to count as played again, so that loops that never end
+  // (channels whose loops keep restarting each other) still end the song.
+  std::array<std::uint16_t, TTarnXMSong::MaxOrders> LoopJumps{};
+  static constexpr std::uint16_t MaxLoopJumps = 1024;
 
   std::int64_t DeclickLeft = 0;  // click-removal offsets, decayed as they are added
   std::int64_t DeclickRight = 0;

@@ -97,19 +97,16 @@ struct TTarnXMRenderer::TImpl {
     }
   }
 
-  // Up to frames frames into the accumulators, fewer where the song ends.
+  // Up to frames frames into the accumulators, fewer where the song comes
+  // round, so that a fade starts on the frame after.
   std::int32_t Mix(std::int32_t frames) {
-    std::int32_t done = 0;
-    while (done < frames && !Ended) {
-      done += Engine.Render(Accumulators.data() + std::size_t(done) * std::size_t(Channels()), frames - done);
-      if (Engine.Module.State.SongEnded) SongCameRound();
-    }
+    const std::int32_t done = Engine.Render(Accumulators.data(), frames);
+    if (Engine.Module.State.SongEnded) SongCameRound();
     return done;
   }
 
   // The fade over the frames just mixed: the song ends where it reaches 0.
   std::int32_t Fade(std::int32_t frames, bool apply) {
-    if (FadeLeft < 0) return frames;
     const std::int32_t channels = Channels();
     for (std::int32_t f = 0; f < frames; ++f, --FadeLeft) {
       if (FadeLeft <= 0) {
@@ -151,7 +148,9 @@ struct TTarnXMRenderer::TImpl {
     std::size_t done = 0;
     while (done < frames && !Ended) {
       const auto wanted = static_cast<std::int32_t>(std::min(frames - done, ChunkFrames));
-      const std::int32_t mixed = Fade(Mix(wanted), true);
+      const bool fading = FadeLeft >= 0;
+      std::int32_t mixed = Mix(wanted);
+      if (fading) mixed = Fade(mixed, true);
       Shape(mixed);
       const std::size_t values = std::size_t(mixed) * std::size_t(Channels());
       Convert(Accumulators.data(), out + done * std::size_t(Channels()), values, Engine.Settings.Clipping);
@@ -166,7 +165,9 @@ struct TTarnXMRenderer::TImpl {
     if (target < Engine.Module.State.FramesPlayed) Rewind();
     while (!Ended && Engine.Module.State.FramesPlayed < target) {
       const std::int64_t left = target - Engine.Module.State.FramesPlayed;
-      Fade(Mix(static_cast<std::int32_t>(std::min<std::int64_t>(left, ChunkFrames))), false);
+      const bool fading = FadeLeft >= 0;
+      const std::int32_t mixed = Mix(static_cast<std::int32_t>(std::min<std::int64_t>(left, ChunkFrames)));
+      if (fading) Fade(mixed, false);
     }
   }
 

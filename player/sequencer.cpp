@@ -77,9 +77,12 @@ void StartRow(TTarnXMTickContext& context) {
   }
   if (state.JumpPending) {
     // The rows of a loop play again by design: they count as new.
-    if (state.JumpIsLoop && IsTracked(state.OrderPosition, state.Row))
+    if (state.JumpIsLoop && IsTracked(state.OrderPosition, state.Row) &&
+        state.LoopJumps[state.OrderPosition] < TTarnXMPlayback::MaxLoopJumps) {
+      state.LoopJumps[state.OrderPosition] += 1;
       for (std::int32_t row = std::max(state.JumpRow, 0); row <= state.Row; ++row)
         state.PlayedRows[state.OrderPosition][row] = false;
+    }
     state.OrderPosition = state.JumpOrder;
     state.Row = state.JumpRow;
   } else {
