@@ -1,10 +1,13 @@
 // What a person may hand the tool by mistake: each is refused with the path
 // and a reason, exit status 1, nothing on the standard output and no WAV.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -39,6 +42,11 @@ class TarnXMHostileFiles : public testing::Test {
     }
   }
 
+  std::string Read(const std::string& name) {
+    std::ifstream file(Folder / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+
   std::filesystem::path Folder;
 };
 
@@ -68,6 +76,28 @@ TEST_F(TarnXMHostileFiles, HugeFilesAreRefusedUnread) {
   const std::string path = Write("huge.xm", "Extended Module: ");
   std::filesystem::resize_file(path, std::uintmax_t{5} << 30);
   ExpectRefused(path, "too large to be a module\n");
+}
+
+// The tool as built (beside the test programs' folder), with no sound
+// driver to open and with ALSA, which on a machine without a sound card
+// writes its complaints to the standard error when SDL opens it: info and
+// render leave the sound device alone, so only the refusal is written.
+TEST_F(TarnXMHostileFiles, TheBuiltToolRefusesInOneLineWithoutTouchingTheSoundDevice) {
+  const std::filesystem::path tool =
+      std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tarnxm";
+  ASSERT_TRUE(std::filesystem::exists(tool)) << tool << " is not built";
+  const std::string path = Write("empty.xm", "");
+  const std::string wav = (Folder / "out.wav").string();
+  for (const char* driver : {"nonexistent", "alsa"})
+    for (const std::string& args : {"info " + path, "info --json " + path, "render " + path + " -o " + wav}) {
+      const std::string command = std::string("SDL_AUDIODRIVER=") + driver + " " + tool.string() + " " + args + " >" +
+                                  (Folder / "out").string() + " 2>" + (Folder / "err").string();
+      const int status = std::system(command.c_str());
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << driver << ": " << args << ": " << status;
+      EXPECT_EQ(Read("err"), "tarnxm: " + path + ": too short to be a module\n") << driver << ": " << args;
+      EXPECT_EQ(Read("out"), "") << driver << ": " << args;
+      EXPECT_FALSE(std::filesystem::exists(wav));
+    }
 }
 
 }  // namespace

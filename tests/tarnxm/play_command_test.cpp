@@ -38,6 +38,7 @@ TEST(TarnXMPlayStatus, TheLineShowsEveryFieldAndTheMeterInDecibels) {
   status.Seconds = 62.5;
   status.Order = 3;
   status.SongLength = 12;
+  status.Pattern = 5;
   status.Row = 17;
   status.Rows = 64;
   status.Speed = 6;
@@ -46,8 +47,9 @@ TEST(TarnXMPlayStatus, TheLineShowsEveryFieldAndTheMeterInDecibels) {
   status.Channels = 8;
   status.Level = 0.25;  // -12 dB: three quarters of the meter
   status.Underruns = 2;
-  EXPECT_EQ(StatusLine(status),
-            "1:02.500  order 3/12  row 17/64  speed 6  tempo 125  channels 5/8  [#########...]  underruns 2");
+  EXPECT_EQ(
+      StatusLine(status),
+      "1:02.500  order 3/12  pattern 5  row 17/64  speed 6  tempo 125  channels 5/8  [#########...]  underruns 2");
   status.Level = 0;
   status.Paused = true;
   EXPECT_TRUE(StatusLine(status).ends_with("[............]  underruns 2  paused"));

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <cstdio>
 #include <map>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tarnxm/tarnxm.h"
 #include "tests/player/package_modules.h"
-#include "tools/tarnxm/module_file.h"
 #include "tools/tarnxm/song_length.h"
 
 namespace {
@@ -49,10 +49,10 @@ TEST(RealDurations, EveryPackageModuleLastsWithinOnePercentOfThePeersLength) {
   ASSERT_GE(files.size(), 30u) << "scripts/install-deps test installs the packages";
   std::printf("%-45s %10s %10s %8s\n", "module", "libxmp ms", "tarnxm ms", "diff");
   for (const std::string& path : files) {
-    const std::unique_ptr<TTarnXM> player = TTarnXM::Create(DurationRate, 1, true);
-    std::string error;
-    ASSERT_TRUE(LoadModuleFile(path, player->Module, error)) << path << ": " << error;
-    const std::optional<std::int64_t> ours = SongDurationMs(*player);
+    const TTarnXMLoad load = LoadModuleFile(path);
+    ASSERT_TRUE(load) << path << ": " << load.Error;
+    TTarnXMRenderer renderer(load.Song);
+    const std::optional<std::int64_t> ours = SongDurationMs(renderer);
     const std::int64_t peer = PeerDurationMs(path);
     ASSERT_TRUE(ours.has_value()) << path;
     ASSERT_GT(peer, 0) << path;

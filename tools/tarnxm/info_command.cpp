@@ -1,62 +1,49 @@
 #include "tools/tarnxm/info_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
-#include "tools/tarnxm/module_file.h"
 #include "tools/tarnxm/song_length.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
 
 namespace {
 
-int InstrumentCount(const TTarnXMModule& module) {
+bool HasData(const TTarnXMSampleInfo& sample) { return sample.Length > 0; }
+
+int SamplesWithData(const TTarnXMInstrumentInfo& instrument) {
+  return static_cast<int>(std::count_if(instrument.Samples.begin(), instrument.Samples.end(), HasData));
+}
+
+int SamplesWithData(const std::vector<TTarnXMInstrumentInfo>& instruments) {
   int count = 0;
-  for (const auto& instrument : module.Instruments) count += instrument != nullptr;
+  for (const TTarnXMInstrumentInfo& instrument : instruments) count += SamplesWithData(instrument);
   return count;
 }
 
-bool HasData(const TTarnXMSample* sample) { return sample && sample->Length > 0; }
-
-int SamplesWithData(const TTarnXMInstrument& instrument) {
-  int count = 0;
-  for (const auto& sample : instrument.Samples) count += HasData(sample.get());
-  return count;
-}
-
-int SamplesWithData(const TTarnXMModule& module) {
-  int count = 0;
-  for (const auto& instrument : module.Instruments)
-    if (instrument) count += SamplesWithData(*instrument);
-  return count;
-}
-
-const char* FormatName(const TTarnXMModule& module) {
-  return module.Format == TTarnXMFormat::XM ? "XM" : module.Format == TTarnXMFormat::MOD ? "MOD" : "none";
-}
-
-std::string XMVersion(const TTarnXMModule& module) {
+std::string XMVersion(const TTarnXMSongInfo& info) {
   char text[16];
-  std::snprintf(text, sizeof text, "%X.%02X", module.FormatVersion >> 8, module.FormatVersion & 0xFF);
+  std::snprintf(text, sizeof text, "%X.%02X", info.FormatVersion >> 8, info.FormatVersion & 0xFF);
   return text;
 }
 
-const char* LoopKind(const TTarnXMSample& sample) {
+const char* LoopKind(const TTarnXMSampleInfo& sample) {
   return !sample.Loop ? "none" : sample.PingPong ? "ping-pong" : "forward";
 }
 
-std::string EnvelopeText(const TTarnXMEnvelope& envelope) {
+std::string EnvelopeText(const TTarnXMEnvelopeInfo& envelope) {
   if (!envelope.Enabled) return "off";
-  std::string text = std::to_string(envelope.NumPoints) + " points";
+  std::string text = std::to_string(envelope.Points.size()) + " points";
   if (envelope.SustainEnabled) text += ", sustain at point " + std::to_string(envelope.SustainPoint);
   if (envelope.LoopEnabled)
     text += ", loop points " + std::to_string(envelope.LoopStart) + "-" + std::to_string(envelope.LoopEnd);
   return text;
 }
 
-std::string SampleText(int index, const TTarnXMSample& sample) {
+std::string SampleText(const TTarnXMSampleInfo& sample) {
   std::ostringstream text;
-  text << "    sample " << index << " \"" << PrintableText(sample.Name) << "\": " << sample.Length << " frames, "
+  text << "    sample " << sample.Index << " \"" << PrintableText(sample.Name) << "\": " << sample.Length << " frames, "
        << sample.Bits << "-bit " << (sample.Channels == 2 ? "stereo" : "mono") << (sample.ADPCM ? " (ADPCM)" : "");
   if (sample.Loop)
     text << ", " << LoopKind(sample) << " loop " << sample.LoopStart << "-"
@@ -67,27 +54,25 @@ std::string SampleText(int index, const TTarnXMSample& sample) {
   return text.str();
 }
 
-std::string InstrumentText(int number, const TTarnXMInstrument& instrument) {
+std::string InstrumentText(const TTarnXMInstrumentInfo& instrument) {
   std::ostringstream text;
-  text << "  instrument " << number << " \"" << PrintableText(instrument.Name) << "\": fade-out " << instrument.FadeOut
-       << ", volume envelope " << EnvelopeText(instrument.VolumeEnvelope) << ", panning envelope "
+  text << "  instrument " << instrument.Number << " \"" << PrintableText(instrument.Name) << "\": fade-out "
+       << instrument.FadeOut << ", volume envelope " << EnvelopeText(instrument.VolumeEnvelope) << ", panning envelope "
        << EnvelopeText(instrument.PanningEnvelope);
   if (instrument.VibratoDepth != 0)
     text << ", auto-vibrato type " << instrument.VibratoType << " depth " << instrument.VibratoDepth << " rate "
          << instrument.VibratoRate << " sweep " << instrument.VibratoSweep;
   text << "\n";
-  for (int j = 0; j < TTarnXMInstrument::MaxSamples; ++j)
-    if (const TTarnXMSample* sample = instrument.Samples[j].get();
-        sample && (sample->Length > 0 || !sample->Name.empty()))
-      text << SampleText(j, *sample);
+  for (const TTarnXMSampleInfo& sample : instrument.Samples)
+    if (HasData(sample) || !sample.Name.empty()) text << SampleText(sample);
   return text.str();
 }
 
-std::string EnvelopeJson(const TTarnXMEnvelope& envelope) {
+std::string EnvelopeJson(const TTarnXMEnvelopeInfo& envelope) {
   std::ostringstream json;
   json << "{\"enabled\":" << (envelope.Enabled ? "true" : "false") << ",\"points\":[";
-  for (int k = 0; k < envelope.NumPoints; ++k)
-    json << (k ? "," : "") << "[" << envelope.Points[k].Position << "," << envelope.Points[k].Value << "]";
+  for (std::size_t k = 0; k < envelope.Points.size(); ++k)
+    json << (k ? "," : "") << "[" << envelope.Points[k].first << "," << envelope.Points[k].second << "]";
   json << "],\"sustain\":" << (envelope.SustainEnabled ? std::to_string(envelope.SustainPoint) : "null") << ",\"loop\":"
        << (envelope.LoopEnabled
                ? "[" + std::to_string(envelope.LoopStart) + "," + std::to_string(envelope.LoopEnd) + "]"
@@ -96,9 +81,9 @@ std::string EnvelopeJson(const TTarnXMEnvelope& envelope) {
   return json.str();
 }
 
-std::string SampleJson(int index, const TTarnXMSample& sample) {
+std::string SampleJson(const TTarnXMSampleInfo& sample) {
   std::ostringstream json;
-  json << "{\"index\":" << index << ",\"name\":" << JsonString(sample.Name) << ",\"length\":" << sample.Length
+  json << "{\"index\":" << sample.Index << ",\"name\":" << JsonString(sample.Name) << ",\"length\":" << sample.Length
        << ",\"loop\":\"" << LoopKind(sample) << "\",\"loop_start\":" << sample.LoopStart
        << ",\"loop_length\":" << sample.LoopLength << ",\"bits\":" << sample.Bits << ",\"channels\":" << sample.Channels
        << ",\"adpcm\":" << (sample.ADPCM ? "true" : "false") << ",\"volume\":" << sample.Volume
@@ -107,45 +92,41 @@ std::string SampleJson(int index, const TTarnXMSample& sample) {
   return json.str();
 }
 
-std::string InstrumentJson(int number, const TTarnXMInstrument& instrument) {
+std::string InstrumentJson(const TTarnXMInstrumentInfo& instrument) {
   std::ostringstream json;
-  json << "{\"number\":" << number << ",\"name\":" << JsonString(instrument.Name)
+  json << "{\"number\":" << instrument.Number << ",\"name\":" << JsonString(instrument.Name)
        << ",\"fade_out\":" << instrument.FadeOut << ",\"volume_envelope\":" << EnvelopeJson(instrument.VolumeEnvelope)
        << ",\"panning_envelope\":" << EnvelopeJson(instrument.PanningEnvelope) << ",\"samples\":[";
-  bool first = true;
-  for (int j = 0; j < TTarnXMInstrument::MaxSamples; ++j)
-    if (const TTarnXMSample* sample = instrument.Samples[j].get()) {
-      json << (first ? "" : ",") << SampleJson(j, *sample);
-      first = false;
-    }
+  for (std::size_t k = 0; k < instrument.Samples.size(); ++k)
+    json << (k ? "," : "") << SampleJson(instrument.Samples[k]);
   json << "]}";
   return json.str();
 }
 
 }  // namespace
 
-std::string DescribeModule(const TTarnXMModule& module, std::optional<std::int64_t> durationMs) {
+std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs) {
+  const TTarnXMSongInfo info = DescribeSong(song);
+  const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(song);
   std::ostringstream text;
-  text << "Format:       " << FormatName(module);
-  if (module.Format == TTarnXMFormat::XM) text << " " << XMVersion(module);
-  if (module.Format == TTarnXMFormat::MOD)
-    text << (module.Signature.empty() ? ", 15 samples" : " \"" + PrintableText(module.Signature) + "\"");
-  text << "\nTitle:        " << PrintableText(module.Name) << "\nChannels:     " << module.NumChannels
-       << "\nPatterns:     " << module.NumPatterns << "\nSong length:  " << module.SongLength << ", restart at "
-       << module.RestartPosition << "\nOrders:      ";
-  for (int k = 0; k < module.SongLength; ++k) text << " " << int{module.Orders[k]};
-  text << "\nSpeed:        " << int{module.InitialSpeed} << " ticks per row\nTempo:        " << int{module.InitialTempo}
+  text << "Format:       " << info.FormatName;
+  if (info.Format == TTarnXMFormat::XM) text << " " << XMVersion(info);
+  if (info.Format == TTarnXMFormat::MOD)
+    text << (info.Signature.empty() ? ", 15 samples" : " \"" + PrintableText(info.Signature) + "\"");
+  text << "\nTitle:        " << PrintableText(info.Title) << "\nChannels:     " << info.Channels
+       << "\nPatterns:     " << info.Patterns << "\nSong length:  " << info.Orders.size() << ", restart at "
+       << info.RestartPosition << "\nOrders:      ";
+  for (const std::int32_t pattern : info.Orders) text << " " << pattern;
+  text << "\nSpeed:        " << info.InitialSpeed << " ticks per row\nTempo:        " << info.InitialTempo
        << " BPM\nDuration:     " << (durationMs ? std::to_string(*durationMs) + " ms" : "no end within an hour")
-       << "\nFrequencies:  " << (module.LinearFrequency ? "linear" : "Amiga periods")
-       << "\nInstruments:  " << InstrumentCount(module) << "\nSamples:      " << SamplesWithData(module)
+       << "\nFrequencies:  " << (info.LinearFrequency ? "linear" : "Amiga periods")
+       << "\nInstruments:  " << instruments.size() << "\nSamples:      " << SamplesWithData(instruments)
        << " with data\n";
-  for (int i = 1; i <= TTarnXMModule::MaxInstruments; ++i)
-    if (const TTarnXMInstrument* instrument = module.Instruments[i].get();
-        instrument && (!instrument->Name.empty() || SamplesWithData(*instrument) > 0))
-      text << InstrumentText(i, *instrument);
-  if (!module.Comment.empty()) {
+  for (const TTarnXMInstrumentInfo& instrument : instruments)
+    if (!instrument.Name.empty() || SamplesWithData(instrument) > 0) text << InstrumentText(instrument);
+  if (!info.Comment.empty()) {
     text << "Comment:\n  ";
-    for (const char c : module.Comment) {
+    for (const char c : info.Comment) {
       if (c == '\n')
         text << "\n  ";
       else if (c != '\r')
@@ -156,25 +137,22 @@ std::string DescribeModule(const TTarnXMModule& module, std::optional<std::int64
   return text.str();
 }
 
-std::string ModuleJson(const TTarnXMModule& module, std::optional<std::int64_t> durationMs) {
+std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs) {
+  const TTarnXMSongInfo info = DescribeSong(song);
+  const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(song);
   std::ostringstream json;
-  json << "{\"format\":\"" << FormatName(module) << "\"";
-  if (module.Format == TTarnXMFormat::XM) json << ",\"version\":\"" << XMVersion(module) << "\"";
-  if (module.Format == TTarnXMFormat::MOD) json << ",\"signature\":" << JsonString(module.Signature);
-  json << ",\"title\":" << JsonString(module.Name) << ",\"channels\":" << module.NumChannels
-       << ",\"patterns\":" << module.NumPatterns << ",\"instruments\":" << InstrumentCount(module)
-       << ",\"samples\":" << SamplesWithData(module) << ",\"song_length\":" << module.SongLength
-       << ",\"restart\":" << module.RestartPosition << ",\"speed\":" << int{module.InitialSpeed}
-       << ",\"tempo\":" << int{module.InitialTempo} << ",\"linear\":" << (module.LinearFrequency ? "true" : "false")
+  json << "{\"format\":\"" << info.FormatName << "\"";
+  if (info.Format == TTarnXMFormat::XM) json << ",\"version\":\"" << XMVersion(info) << "\"";
+  if (info.Format == TTarnXMFormat::MOD) json << ",\"signature\":" << JsonString(info.Signature);
+  json << ",\"title\":" << JsonString(info.Title) << ",\"channels\":" << info.Channels
+       << ",\"patterns\":" << info.Patterns << ",\"instruments\":" << instruments.size()
+       << ",\"samples\":" << SamplesWithData(instruments) << ",\"song_length\":" << info.Orders.size()
+       << ",\"restart\":" << info.RestartPosition << ",\"speed\":" << info.InitialSpeed
+       << ",\"tempo\":" << info.InitialTempo << ",\"linear\":" << (info.LinearFrequency ? "true" : "false")
        << ",\"orders\":[";
-  for (int k = 0; k < module.SongLength; ++k) json << (k ? "," : "") << int{module.Orders[k]};
-  json << "],\"comment\":" << JsonString(module.Comment) << ",\"instrument_list\":[";
-  bool first = true;
-  for (int i = 1; i <= TTarnXMModule::MaxInstruments; ++i)
-    if (const TTarnXMInstrument* instrument = module.Instruments[i].get()) {
-      json << (first ? "" : ",") << InstrumentJson(i, *instrument);
-      first = false;
-    }
+  for (std::size_t k = 0; k < info.Orders.size(); ++k) json << (k ? "," : "") << info.Orders[k];
+  json << "],\"comment\":" << JsonString(info.Comment) << ",\"instrument_list\":[";
+  for (std::size_t k = 0; k < instruments.size(); ++k) json << (k ? "," : "") << InstrumentJson(instruments[k]);
   json << "],\"duration_ms\":" << (durationMs ? std::to_string(*durationMs) : "null") << "}";
   return json.str();
 }
@@ -186,14 +164,14 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 2;
   }
   const std::string& path = args.back();
-  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(DurationRate, 1, true);
-  TTarnXMModule& module = player->Module;
-  std::string error;
-  if (!LoadModuleFile(path, module, error)) {
-    err << "tarnxm: " << path << ": " << error << "\n";
+  const TTarnXMLoad load = LoadModuleFile(path);
+  if (!load) {
+    err << "tarnxm: " << path << ": " << load.Error << "\n";
     return 1;
   }
-  const std::optional<std::int64_t> durationMs = SongDurationMs(*player);
-  out << (json ? ModuleJson(module, durationMs) + "\n" : DescribeModule(module, durationMs));
+  // Measured at the renderer's own rate, 44100 Hz.
+  TTarnXMRenderer renderer(load.Song);
+  const std::optional<std::int64_t> durationMs = SongDurationMs(renderer);
+  out << (json ? ModuleJson(*load.Song, durationMs) + "\n" : DescribeModule(*load.Song, durationMs));
   return 0;
 }

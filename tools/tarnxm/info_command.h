@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "player/module.h"
+#include "tarnxm/tarnxm.h"
 
 // args are the words after "info". Returns the exit status: 0, 1 when the
 // file does not load, 2 for a usage error.
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // durationMs: the song's length once through, none when it never ends.
-std::string DescribeModule(const TTarnXMModule& module, std::optional<std::int64_t> durationMs);
+std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs);
 // One JSON object on one line.
-std::string ModuleJson(const TTarnXMModule& module, std::optional<std::int64_t> durationMs);
+std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs);

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <utility>
 
-#include "player/player.h"
-#include "tools/tarnxm/module_file.h"
+#include "player/output/player.h"
 #include "tools/tarnxm/play_keys.h"
 #include "tools/tarnxm/play_status.h"
 #include "tools/tarnxm/sound_options.h"
@@ -68,9 +68,20 @@ class TQuietStandardError {
   int Saved;
 };
 
-std::unique_ptr<TTarnXM> OpenPlayer(const TSoundOptions& options) {
-  const TQuietStandardError quiet;
-  return CreatePlayer(options, BufferFrames(options.Rate));
+// A player on the sound device with the song and the options, which its
+// output thread, paused until Play, does not read yet. With --once the song
+// ends where it comes round.
+std::unique_ptr<TTarnXM> OpenPlayer(const TPlayOptions& options, std::shared_ptr<const TTarnXMSong> song) {
+  std::unique_ptr<TTarnXM> player;
+  {
+    const TQuietStandardError quiet;
+    player = TTarnXM::Create(options.Sound.Rate, BufferFrames(options.Sound.Rate), options.Sound.Stereo);
+  }
+  player->Renderer.SetInterpolation(options.Sound.Interpolation);
+  player->Renderer.SetClipping(options.Sound.Clipping);
+  if (options.Once) player->Renderer.SetLoops(0, TTarnXMEndAction::Stop);
+  player->Renderer.SetSong(std::move(song));
+  return player;
 }
 
 bool AllBuffersPlayed(const TTarnXM& player) {
@@ -105,12 +116,12 @@ int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "tarnxm play: " << problem << "\n" << TarnXMUsage;
     return 2;
   }
-  const std::unique_ptr<TTarnXM> player = OpenPlayer(options.Sound);
-  std::string error;
-  if (!LoadModuleFile(options.Input, player->Module, error)) {
-    err << "tarnxm: " << options.Input << ": " << error << "\n";
+  TTarnXMLoad load = LoadModuleFile(options.Input);
+  if (!load) {
+    err << "tarnxm: " << options.Input << ": " << load.Error << "\n";
     return 1;
   }
+  const std::unique_ptr<TTarnXM> player = OpenPlayer(options, std::move(load.Song));
   if (player->OpenResult != platform::MMSYSERR_NOERROR) {
     err << "tarnxm: no sound device to play on\n";
     return 1;

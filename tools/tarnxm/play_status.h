@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "player/player.h"
+#include "player/output/player.h"
 
 struct TPlayStatus {
   double Seconds = 0;
@@ -12,6 +12,7 @@ struct TPlayStatus {
   std::int32_t SongLength = 0;
   std::int32_t Row = 0;
   std::int32_t Rows = 0;
+  std::int32_t Pattern = 0;
   std::int32_t Speed = 0;
   std::int32_t Tempo = 0;
   std::int32_t Sounding = 0;
@@ -23,6 +24,7 @@ struct TPlayStatus {
 };
 
 // The song's state between two refills; Seconds and Paused are the caller's.
+// The player holds a song.
 TPlayStatus ReadPlayStatus(TTarnXM& player);
 
 std::string StatusLine(const TPlayStatus& status);

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <memory>
+#include <optional>
+#include <vector>
 
-#include "player/player.h"
-#include "tools/tarnxm/module_file.h"
+#include "tarnxm/tarnxm.h"
 #include "tools/tarnxm/song_length.h"
 #include "tools/tarnxm/sound_options.h"
 #include "tools/tarnxm/tarnxm.h"
@@ -23,9 +23,7 @@ struct TRenderOptions {
   TSoundOptions Sound;
 };
 
-// A song whose end does not come within this time is rendered this long.
-constexpr double LongestSeconds = MaxDurationMs / 1000.0;
-constexpr std::int32_t BufferFrames = 4096;
+constexpr std::size_t BufferFrames = 4096;
 
 template <typename T>
 bool ParseNumber(const std::string& text, T& value) {
@@ -75,54 +73,54 @@ int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream&
     err << "tarnxm render: " << problem << "\n" << TarnXMUsage;
     return 2;
   }
-  const std::unique_ptr<TTarnXM> player = CreatePlayer(options.Sound, BufferFrames);
-  std::string error;
-  if (!LoadModuleFile(options.Input, player->Module, error)) {
-    err << "tarnxm: " << options.Input << ": " << error << "\n";
+  const TTarnXMLoad load = LoadModuleFile(options.Input);
+  if (!load) {
+    err << "tarnxm: " << options.Input << ": " << load.Error << "\n";
     return 1;
   }
 
-  const auto longest = static_cast<std::int64_t>(LongestSeconds * options.Sound.Rate);
-  std::int64_t total = static_cast<std::int64_t>(std::llround(options.Seconds * options.Sound.Rate));
+  TTarnXMRenderOptions renderOptions = RenderOptions(options.Sound);
+  // A given time plays on past the song's end, round and round.
+  if (options.Seconds > 0) renderOptions.EndAction = TTarnXMEndAction::Loop;
+  TTarnXMRenderer renderer(load.Song, renderOptions);
+  const std::int32_t rate = renderer.Options().SampleRate;
+  const std::size_t channels = renderer.Options().Stereo ? 2 : 1;
+  std::int64_t total = std::llround(options.Seconds * rate);
   if (options.Seconds == 0) {
-    const std::unique_ptr<TTarnXM> counter = TTarnXM::Create(options.Sound.Rate, 1, false);
-    if (!LoadModuleFile(options.Input, counter->Module, error)) {
-      err << "tarnxm: " << options.Input << ": " << error << "\n";
-      return 1;
-    }
-    total = FramesToSongEnd(*counter, longest);
-    if (total == longest)
-      err << "tarnxm: " << options.Input << ": the song does not end within an hour; rendering the hour\n";
+    const std::optional<std::int64_t> end = FramesToSongEnd(renderer);
+    total = end.value_or(static_cast<std::int64_t>(LongestSeconds * rate));
+    if (!end) err << "tarnxm: " << options.Input << ": the song does not end within an hour; rendering the hour\n";
   }
 
   TWavWriter wav;
-  if (!wav.Open(options.Output, static_cast<std::uint32_t>(options.Sound.Rate),
-                static_cast<std::uint16_t>(player->OutputChannels))) {
+  if (!wav.Open(options.Output, static_cast<std::uint32_t>(rate), static_cast<std::uint16_t>(channels))) {
     err << "tarnxm: " << options.Output << ": " << wav.Error << "\n";
     return 1;
   }
   const std::clock_t start = std::clock();
-  std::vector<std::int16_t> buffer(player->MixBuffer.size());
-  player->Rewind();
+  std::vector<std::int16_t> buffer(BufferFrames * channels);
   std::int64_t done = 0;
+  std::size_t frames = BufferFrames;
+  bool written = true;
   int shown = -1;
-  while (done < total) {
-    player->RenderBuffer(buffer.data());
-    const std::int64_t frames = std::min<std::int64_t>(BufferFrames, total - done);
-    if (!wav.Write(buffer.data(), static_cast<std::size_t>(frames * player->OutputChannels))) break;
-    done += frames;
+  // A render that ends before the scan said it would stops there.
+  while (done < total && frames > 0 && written) {
+    frames =
+        renderer.Render(buffer.data(), static_cast<std::size_t>(std::min<std::int64_t>(BufferFrames, total - done)));
+    written = wav.Write(buffer.data(), frames * channels);
+    done += static_cast<std::int64_t>(frames);
     if (progress && static_cast<int>(done * 100 / total) != shown) {
       shown = static_cast<int>(done * 100 / total);
       DrawProgress(err, done, total);
     }
   }
   if (progress) err << "\n";
-  if (done < total || !wav.Close()) {
+  if (!written || !wav.Close()) {
     err << "tarnxm: " << options.Output << ": " << wav.Error << "\n";
     return 1;
   }
   const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-  const double audio = static_cast<double>(total) / options.Sound.Rate;
+  const double audio = static_cast<double>(done) / rate;
   char factor[64];
   std::snprintf(factor, sizeof factor, "%.3f s of CPU time, %.0fx realtime", cpu, cpu > 0 ? audio / cpu : 0.0);
   err << "tarnxm: " << options.Output << ": " << ClockText(audio) << " of audio in " << factor << "\n";

@@ -1,6 +1,6 @@
 #pragma once
 // tarnxm render FILE -o OUT.wav: the song from its start to its end (or for
-// a given time) through the engine's own player, as a 16-bit PCM WAV file.
+// a given time) through the engine's renderer, as a 16-bit PCM WAV file.
 #include <ostream>
 #include <string>
 #include <vector>

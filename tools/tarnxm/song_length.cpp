@@ -1,22 +1,16 @@
 #include "tools/tarnxm/song_length.h"
 
-#include <algorithm>
+#include <cmath>
 
-std::int64_t FramesToSongEnd(TTarnXM& player, std::int64_t limit) {
-  player.Rewind();
-  std::int64_t frames = 0;
-  while (frames < limit) {
-    player.DoTick();
-    if (player.Module.SongEnded) break;
-    frames += player.SamplesPerTick;
-  }
-  player.Rewind();
-  return std::min(frames, limit);
+std::optional<std::int64_t> FramesToSongEnd(TTarnXMRenderer& renderer) {
+  const TTarnXMSubsong& song = renderer.Subsongs().front();
+  if (!song.Ends) return std::nullopt;
+  return std::llround(song.Seconds * renderer.Options().SampleRate);
 }
 
-std::optional<std::int64_t> SongDurationMs(TTarnXM& player) {
-  const std::int64_t limit = MaxDurationMs * player.SampleRate / 1000 + 1;
-  const std::int64_t frames = FramesToSongEnd(player, limit);
-  if (frames >= limit) return std::nullopt;
-  return (frames * 1000 + player.SampleRate / 2) / player.SampleRate;
+std::optional<std::int64_t> SongDurationMs(TTarnXMRenderer& renderer) {
+  const std::optional<std::int64_t> frames = FramesToSongEnd(renderer);
+  if (!frames) return std::nullopt;
+  const std::int64_t rate = renderer.Options().SampleRate;
+  return (*frames * 1000 + rate / 2) / rate;
 }

@@ -7,7 +7,9 @@
 
 namespace {
 
-constexpr std::int32_t HighestRate = 1000000;
+// The rates the renderer mixes at.
+constexpr std::int32_t LowestRate = 8000;
+constexpr std::int32_t HighestRate = 192000;
 
 }  // namespace
 
@@ -31,24 +33,26 @@ bool ParseSoundOption(const std::vector<std::string>& args, std::size_t& k, TSou
   if (arg == "--rate") {
     const char* end = value.data() + value.size();
     const auto [stop, error] = std::from_chars(value.data(), end, options.Rate);
-    if (error != std::errc() || stop != end || options.Rate < 1 || options.Rate > HighestRate)
-      problem = "--rate takes 1 to 1000000 Hz";
+    if (error != std::errc() || stop != end || options.Rate < LowestRate || options.Rate > HighestRate)
+      problem = "--rate takes 8000 to 192000 Hz";
   } else {
     const char* const names[] = {"none", "linear", "cubic", "sinc"};
     const auto found = std::find(std::begin(names), std::end(names), value);
     if (found == std::end(names))
       problem = "--interpolation takes none, linear, cubic or sinc";
     else
-      options.Interpolation = static_cast<std::uint8_t>(found - std::begin(names));
+      options.Interpolation = static_cast<TTarnXMInterpolation>(found - std::begin(names));
   }
   return true;
 }
 
-std::unique_ptr<TTarnXM> CreatePlayer(const TSoundOptions& options, std::int32_t bufferFrames) {
-  std::unique_ptr<TTarnXM> player = TTarnXM::Create(options.Rate, bufferFrames, options.Stereo);
-  player->Interpolation = options.Interpolation;
-  player->Clipping = options.Clipping;
-  return player;
+TTarnXMRenderOptions RenderOptions(const TSoundOptions& options) {
+  TTarnXMRenderOptions render;
+  render.SampleRate = options.Rate;
+  render.Stereo = options.Stereo;
+  render.Interpolation = options.Interpolation;
+  render.Clipping = options.Clipping;
+  return render;
 }
 
 std::string ClockText(double seconds) {

@@ -3,16 +3,15 @@
 // one: --rate HZ, --mono, --interpolation none|linear|cubic|sinc, --no-clip.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "player/player.h"
+#include "tarnxm/tarnxm.h"
 
 struct TSoundOptions {
   std::int32_t Rate = 44100;
   bool Stereo = true;
-  std::uint8_t Interpolation = TTarnXM::SincInterpolation;
+  TTarnXMInterpolation Interpolation = TTarnXMInterpolation::Sinc;
   bool Clipping = true;
 };
 
@@ -21,8 +20,8 @@ struct TSoundOptions {
 bool ParseSoundOption(const std::vector<std::string>& args, std::size_t& k, TSoundOptions& options,
                       std::string& problem);
 
-// A player made with the options: rate, channels, interpolation, clipping.
-std::unique_ptr<TTarnXM> CreatePlayer(const TSoundOptions& options, std::int32_t bufferFrames);
+// The renderer's options for the sound options, the song played once through.
+TTarnXMRenderOptions RenderOptions(const TSoundOptions& options);
 
 // Minutes, seconds and milliseconds: "1:02.345".
 std::string ClockText(double seconds);

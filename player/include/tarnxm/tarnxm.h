@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A loaded song: shared between renderers, never changed after loading.
@@ -67,6 +68,51 @@ struct TTarnXMSongInfo {
   std::vector<std::string> ChannelNames;          // one per channel, "" where unnamed
 };
 TTarnXMSongInfo DescribeSong(const TTarnXMSong& song);
+
+struct TTarnXMEnvelopeInfo {
+  bool Enabled = false;
+  std::vector<std::pair<std::int32_t, std::int32_t>> Points;  // (tick, value)
+  bool SustainEnabled = false;
+  std::int32_t SustainPoint = 0;
+  bool LoopEnabled = false;
+  std::int32_t LoopStart = 0;
+  std::int32_t LoopEnd = 0;
+};
+
+struct TTarnXMSampleInfo {
+  std::int32_t Index = 0;  // the slot in its instrument, 0..255
+  std::string Name;
+  std::int32_t Length = 0;  // frames
+  std::int32_t Bits = 8;
+  std::int32_t Channels = 1;
+  bool ADPCM = false;
+  bool Loop = false;
+  bool PingPong = false;
+  std::int32_t LoopStart = 0;
+  std::int32_t LoopLength = 0;
+  std::int32_t Volume = 64;
+  bool UsePanning = true;
+  std::int32_t Panning = 128;
+  std::int32_t RelativeNote = 0;
+  std::int32_t FineTune = 0;
+};
+
+struct TTarnXMInstrumentInfo {
+  std::int32_t Number = 0;  // 1..255
+  std::string Name;
+  std::int32_t FadeOut = 0;
+  TTarnXMEnvelopeInfo VolumeEnvelope;
+  TTarnXMEnvelopeInfo PanningEnvelope;
+  std::int32_t VibratoType = 0;
+  std::int32_t VibratoDepth = 0;
+  std::int32_t VibratoRate = 0;
+  std::int32_t VibratoSweep = 0;
+  std::vector<TTarnXMSampleInfo> Samples;  // the slots that hold a sample, in order
+};
+
+// Every instrument the song holds, in number order, with its envelopes,
+// auto-vibrato and samples.
+std::vector<TTarnXMInstrumentInfo> DescribeInstruments(const TTarnXMSong& song);
 
 // One cell of a pattern, in the XM encoding whatever the format: note 1..96
 // (49 = C-4), 97 key off; volume column as stored; effect 0..35.
