@@ -7,7 +7,7 @@ void TTarnXMPattern::Clear() {
   Notes = TTarnXMPatternNotes();
 }
 
-void TTarnXMPattern::SetSize(std::int32_t rows, std::uint8_t channels) {
+void TTarnXMPattern::SetSize(std::int32_t rows, std::uint8_t channels, std::int32_t storedRows) {
   const std::int32_t oldRows = Rows;
   const std::int32_t oldChannels = Channels;
   Rows = rows;
@@ -16,11 +16,12 @@ void TTarnXMPattern::SetSize(std::int32_t rows, std::uint8_t channels) {
     Notes = TTarnXMPatternNotes();
     return;
   }
-  TTarnXMPatternNotes notes(static_cast<std::size_t>(rows + 1) * channels);
+  const std::int32_t stored = std::clamp(storedRows, 0, rows);
+  TTarnXMPatternNotes notes(static_cast<std::size_t>(stored + 1) * channels);
   if (oldChannels > 0) {
     // Rows is a public field: trust only the rows the old cells really hold.
     const std::int64_t oldStoredRows = static_cast<std::int64_t>(Notes.size()) / oldChannels;
-    const std::int32_t keptRows = static_cast<std::int32_t>(std::min<std::int64_t>({rows, oldRows, oldStoredRows}));
+    const std::int32_t keptRows = static_cast<std::int32_t>(std::min<std::int64_t>({stored, oldRows, oldStoredRows}));
     const std::int32_t keptChannels = std::min<std::int32_t>(channels, oldChannels);
     for (std::int32_t r = 0; r < keptRows; ++r)
       for (std::int32_t c = 0; c < keptChannels; ++c)

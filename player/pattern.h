@@ -26,8 +26,10 @@ class TTarnXMPattern {
 
   // Empties the name and releases the cells.
   void Clear();
-  // Keeps the cells that lie inside both the old and the new size.
-  void SetSize(std::int32_t rows, std::uint8_t channels);
+  // Keeps the cells that lie inside both the old and the new size. Cells
+  // are held for the first storedRows rows only; the rows after them read
+  // as empty.
+  void SetSize(std::int32_t rows, std::uint8_t channels, std::int32_t storedRows = MaxStoredRows);
   // An empty cell for any position outside the cells.
   TTarnXMPatternNote GetNote(std::int32_t row, std::int32_t channel) const;
   // Ignored for any position outside the cells.

@@ -29,7 +29,7 @@ void TTarnXMPlayback::RequestPatternLoop(std::int32_t row) {
 void TTarnXMPlayback::StartNewPass() {
   SongEnded = false;
   for (std::bitset<256>& rows : PlayedRows) rows.reset();
-  LoopJumps.fill(0);
+  LoopStates.clear();
   if (PlayingOrder >= 0 && PlayingOrder < TTarnXMSong::MaxOrders && PlayingRow >= 0 && PlayingRow < 256)
     PlayedRows[PlayingOrder][PlayingRow] = true;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <vector>
 
 #include "player/channel.h"
 #include "player/song.h"
@@ -59,11 +60,13 @@ class TTarnXMPlayback {
   // 256 on hold no cells and are only reached through the row before them,
   // so they need no entry.
   std::array<std::bitset<256>, TTarnXMSong::MaxOrders> PlayedRows{};
-  // Pattern loops taken in each order since then. Past a bound the rows a
-  // loop goes back to count as played again, so that loops that never end
-  // (channels whose loops keep restarting each other) still end the song.
-  std::array<std::uint16_t, TTarnXMSong::MaxOrders> LoopJumps{};
-  static constexpr std::uint16_t MaxLoopJumps = 1024;
+  // The pattern loops taken since then, each as the position it jumped from
+  // and every channel's loop state. Where and how often a loop jumps depends
+  // on nothing else, so a loop taken twice from the same state will be taken
+  // for ever (channels whose loops keep re-arming each other): the song has
+  // come round as surely as by a row played again.
+  std::vector<std::uint64_t> LoopStates;  // hashed, in order
+  static constexpr std::size_t MaxLoopStates = 65536;
 
   std::int64_t DeclickLeft = 0;  // click-removal offsets, decayed as they are added
   std::int64_t DeclickRight = 0;

@@ -44,6 +44,28 @@ bool FindRow(const TTarnXMSong& song, TTarnXMPlayback& state) {
   }
 }
 
+// Records the loop about to be taken; false when the same loop was taken
+// from the same state before in this pass, or too many were.
+bool NewLoopState(const TTarnXMSong& song, TTarnXMPlayback& state) {
+  std::uint64_t hash = 14695981039346656037u;
+  const auto mix = [&hash](std::int64_t value) {
+    for (int k = 0; k < 8; ++k) hash = (hash ^ ((static_cast<std::uint64_t>(value) >> (8 * k)) & 0xFF)) * 1099511628211u;
+  };
+  mix(state.OrderPosition);
+  mix(state.Row);
+  for (std::int32_t i = 0; i < song.PlayedChannels(); ++i) {
+    const TTarnXMChannel& channel = state.Channels[i];
+    mix(channel.LoopRow);
+    mix(channel.LoopCount);
+    mix(channel.LoopActive);
+  }
+  const auto at = std::lower_bound(state.LoopStates.begin(), state.LoopStates.end(), hash);
+  if (state.LoopStates.size() >= TTarnXMPlayback::MaxLoopStates || (at != state.LoopStates.end() && *at == hash))
+    return false;
+  state.LoopStates.insert(at, hash);
+  return true;
+}
+
 void StartRow(TTarnXMTickContext& context) {
   const TTarnXMSong& song = context.Song;
   TTarnXMPlayback& state = context.State;
@@ -77,12 +99,9 @@ void StartRow(TTarnXMTickContext& context) {
   }
   if (state.JumpPending) {
     // The rows of a loop play again by design: they count as new.
-    if (state.JumpIsLoop && IsTracked(state.OrderPosition, state.Row) &&
-        state.LoopJumps[state.OrderPosition] < TTarnXMPlayback::MaxLoopJumps) {
-      state.LoopJumps[state.OrderPosition] += 1;
+    if (state.JumpIsLoop && IsTracked(state.OrderPosition, state.Row) && NewLoopState(song, state))
       for (std::int32_t row = std::max(state.JumpRow, 0); row <= state.Row; ++row)
         state.PlayedRows[state.OrderPosition][row] = false;
-    }
     state.OrderPosition = state.JumpOrder;
     state.Row = state.JumpRow;
   } else {

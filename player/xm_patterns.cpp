@@ -40,7 +40,13 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::u
     if (p >= TTarnXMSong::MaxPatterns) continue;
     TTarnXMPattern& pattern = song.Patterns[p];
     pattern.Clear();
-    pattern.SetSize(rows, static_cast<std::uint8_t>(song.NumChannels));
+    // Every cell takes at least a byte, so rows past the bytes present can
+    // only be empty: no cells are held for them, and a header cannot make a
+    // few bytes cost megabytes.
+    const std::int64_t channels = std::max<std::int64_t>(song.NumChannels, 1);
+    pattern.SetSize(rows, static_cast<std::uint8_t>(song.NumChannels),
+                    static_cast<std::int32_t>(std::min<std::int64_t>((cells.Remaining() + channels - 1) / channels,
+                                                                     TTarnXMPattern::MaxStoredRows)));
     if (packedSize == 0) continue;
     if (rows >= 1 && rows <= TTarnXMPattern::MaxStoredRows)
       for (std::int32_t row = 0; row < rows; ++row)
