@@ -1,63 +1,107 @@
 #include "textures/bmp_decoder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "textures/byte_reader.h"
 
 namespace {
 
-constexpr std::size_t HeadersSize = 14 + 40;
-constexpr std::int32_t MaxSide = 65535;
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t SmallestInfoHeader = 40;
+constexpr std::int64_t MaxSide = 65535;
+constexpr std::uint32_t Uncompressed = 0;
+constexpr std::uint32_t BitFields = 3;
+
+bool KnownInfoHeader(std::uint32_t size) {
+  return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+// Only masks that put the channels where plain 32-bit pixels have them (blue,
+// green, red, alpha) are read; an alpha mask of 0 makes the picture opaque.
+bool PlainMasks(const std::uint32_t (&masks)[4]) {
+  return masks[0] == 0x00FF0000 && masks[1] == 0x0000FF00 && masks[2] == 0x000000FF &&
+         (masks[3] == 0xFF000000 || masks[3] == 0);
+}
 
 }  // namespace
 
 TBmpError DecodeBMP(std::span<const std::uint8_t> data, TImage& image) {
-  if (data.size() < HeadersSize) return TBmpError::ShortHeader;
+  if (data.size() < FileHeaderSize + SmallestInfoHeader) return TBmpError::ShortHeader;
   TByteReader reader(data);
-  // File header: type, file size, two reserved words and the data offset. None
-  // is consulted: the pixels are taken to follow the headers and palette.
-  reader.Skip(14);
-  reader.ReadU32();  // information header size: always the 40-byte layout here
+  reader.Skip(10);  // type, file size and two reserved words: taken on trust
+  const std::uint32_t dataOffset = reader.ReadU32();
+  const std::uint32_t infoSize = reader.ReadU32();
   const std::int32_t width = reader.ReadI32();
-  const std::int32_t height = reader.ReadI32();
+  const std::int32_t storedHeight = reader.ReadI32();
   reader.ReadU16();  // planes: always 1 in practice, nothing depends on it
   const std::uint16_t bitsPerPixel = reader.ReadU16();
   const std::uint32_t compression = reader.ReadU32();
   const std::uint32_t imageSize = reader.ReadU32();
-  reader.ReadU32();  // horizontal resolution: meaningless for a texture
-  reader.ReadU32();  // vertical resolution: likewise
+  reader.Skip(8);    // two resolutions: meaningless for a texture
   const std::uint32_t colorsUsed = reader.ReadU32();
   reader.ReadU32();  // important colours: a display hint
 
-  // Top-down files (negative height) and the sizes a texture cannot have are
-  // refused along with other depths and compressions.
-  if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide) return TBmpError::Unsupported;
-  if (bitsPerPixel != 24 || compression != 0) return TBmpError::Unsupported;
-  const std::uint64_t rowBytes = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
-  const std::uint64_t rowsSize = rowBytes * static_cast<std::uint64_t>(height);
-  if (rowsSize > MaxImageBytes) return TBmpError::Unsupported;
+  if (!KnownInfoHeader(infoSize)) return TBmpError::UnknownHeader;
+  // The masks follow a 40-byte header; the larger headers hold them.
+  const std::size_t headersEnd = FileHeaderSize + infoSize + (infoSize == 40 && compression == BitFields ? 12 : 0);
+  if (data.size() < headersEnd) return TBmpError::ShortHeader;
+  std::uint32_t masks[4] = {};
+  const int maskCount = compression != BitFields ? 0 : infoSize >= 56 ? 4 : 3;
+  for (int k = 0; k < maskCount; ++k) masks[k] = reader.ReadU32();
 
-  // The palette of a file that has one is never used for 24-bit pixels.
-  if (!reader.Skip(std::uint64_t{colorsUsed} * 4)) return TBmpError::ShortPalette;
+  // A negative height marks a picture stored top row first.
+  const std::int64_t height = std::abs(std::int64_t{storedHeight});
+  if (width <= 0 || height == 0 || width > MaxSide || height > MaxSide) return TBmpError::BadSize;
+  const bool plain = compression == Uncompressed && (bitsPerPixel == 24 || bitsPerPixel == 32);
+  const bool fields = compression == BitFields && bitsPerPixel == 32 && PlainMasks(masks);
+  if (!plain && !fields) return TBmpError::Unsupported;
+  const std::size_t pixelBytes = bitsPerPixel / 8;
+  const std::size_t rowBytes = (static_cast<std::size_t>(width) * pixelBytes + 3) / 4 * 4;
+  const std::uint64_t rowsSize = std::uint64_t{rowBytes} * static_cast<std::uint64_t>(height);
+  if (rowsSize > MaxImageBytes) return TBmpError::BadSize;
 
+  // The palette of a file that has one is never used for these depths.
+  if (std::uint64_t{colorsUsed} * 4 > data.size() - headersEnd) return TBmpError::ShortPalette;
+  if (dataOffset < headersEnd || dataOffset >= data.size()) return TBmpError::BadOffset;
+  const std::span<const std::uint8_t> stored = data.subspan(dataOffset);
   const std::uint64_t readSize = imageSize != 0 ? imageSize : rowsSize;
-  if (readSize > reader.Remaining()) return TBmpError::ShortPixels;
+  if (readSize > stored.size()) return TBmpError::ShortPixels;
   // An image-size field smaller than the rows leaves the rest black rather
-  // than letting the colour swap and the upload run past the buffer.
+  // than letting the conversion and the upload run past the buffer.
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(std::max(readSize, rowsSize)));
-  const std::span<const std::uint8_t> stored = reader.Take(readSize);
-  std::copy(stored.begin(), stored.end(), pixels.begin());
+  std::copy_n(stored.begin(), static_cast<std::size_t>(readSize), pixels.begin());
+  if (storedHeight < 0) FlipRows(pixels, rowBytes, static_cast<std::size_t>(height));
 
-  for (std::int32_t y = 0; y < height; ++y) {
-    std::uint8_t* row = pixels.data() + static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(y);
-    for (std::int32_t x = 0; x < width; ++x) std::swap(row[x * 3], row[x * 3 + 2]);
+  const bool opaque = fields && masks[3] == 0;
+  for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+    std::uint8_t* pixel = pixels.data() + rowBytes * y;
+    for (std::int32_t x = 0; x < width; ++x, pixel += pixelBytes) {
+      std::swap(pixel[0], pixel[2]);
+      if (opaque) pixel[3] = 255;
+    }
   }
 
   image.Width = static_cast<std::uint16_t>(width);
   image.Height = static_cast<std::uint16_t>(height);
-  image.Layout = TPixelLayout::Rgb;
+  image.Layout = pixelBytes == 4 ? TPixelLayout::Rgba : TPixelLayout::Rgb;
   image.RowAlignment = 4;
   image.Pixels = std::move(pixels);
   return TBmpError::None;
+}
+
+const char* DescribeBmpError(TBmpError error) {
+  switch (error) {
+    case TBmpError::None: break;
+    case TBmpError::ShortHeader: return "the headers are cut short";
+    case TBmpError::UnknownHeader: return "the information header is not 40, 52, 56, 108 or 124 bytes";
+    case TBmpError::BadSize: return "the width or height is 0 or too large for a texture";
+    case TBmpError::Unsupported:
+      return "only uncompressed 24- and 32-bit pixels, or 32-bit bit fields in blue-green-red-alpha order, are read";
+    case TBmpError::ShortPalette: return "the palette runs past the end of the file";
+    case TBmpError::BadOffset: return "the pixel data offset lies outside the file or inside its headers";
+    case TBmpError::ShortPixels: return "the pixel data runs past the end of the file";
+  }
+  return "no error";
 }

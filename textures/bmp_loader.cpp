@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "textures/bmp_decoder.h"
 #include "textures/image_source.h"
 #include "textures/load_failure.h"
@@ -15,6 +17,8 @@ bool LoadBMPTexture(const std::string& name, std::uint32_t& texture, bool fromRe
   TImage image;
   const TBmpError error = DecodeBMP(bytes.Data, image);
   if (error != TBmpError::None) {
+    // The message box has only a few fixed texts; the log says which check failed.
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), DescribeBmpError(error));
     if (fromResource) return LoadFailure("Unable to read from resource - " + name, "BMP Unit");
     return LoadFailure(error == TBmpError::ShortPalette ? "Error reading palette" : "Error reading bitmap data",
                        "BMP Unit");

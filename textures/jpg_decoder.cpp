@@ -25,9 +25,12 @@ struct TJpegDecoder {
   std::longjmp(reinterpret_cast<TJpegErrorManager*>(info->err)->Return, 1);
 }
 
-// Warnings (a truncated file, for one) would go to stderr; the picture that
-// libjpeg makes of such data is kept.
-void IgnoreMessage(j_common_ptr) {}
+// libjpeg only warns about a file cut short or corrupt entropy data, and goes
+// on filling in grey or garbled blocks; such a picture is a failure here. Trace
+// messages (levels 0 and up) are dropped.
+void FailOnWarning(j_common_ptr info, int level) {
+  if (level < 0) ReturnToLoader(info);
+}
 
 // Only automatic objects without destructors live here, as a jump from
 // inside libjpeg skips them.
@@ -79,7 +82,7 @@ bool DecodeJPG(std::span<const std::uint8_t> data, TImage& image) {
   TJpegDecoder decoder{};
   decoder.Info.err = jpeg_std_error(&decoder.Error.Base);
   decoder.Error.Base.error_exit = ReturnToLoader;
-  decoder.Error.Base.output_message = IgnoreMessage;
+  decoder.Error.Base.emit_message = FailOnWarning;
   const bool decoded = Decode(decoder, data, image);
   // Safe on a decompressor that was never created: its memory manager is null.
   jpeg_destroy_decompress(&decoder.Info);

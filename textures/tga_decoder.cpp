@@ -10,6 +10,8 @@ namespace {
 constexpr std::size_t HeaderSize = 18;
 constexpr std::uint8_t TypeTrueColor = 2;
 constexpr std::uint8_t TypeRunLength = 10;
+constexpr std::uint8_t RightToLeft = 0x10;
+constexpr std::uint8_t TopToBottom = 0x20;
 
 // Stored B, G, R (, A) becomes R, G, B (, A).
 void ConvertPixel(const std::uint8_t* stored, std::uint8_t* out, int bytesPerPixel) {
@@ -46,6 +48,20 @@ void DecodeRunLength(TByteReader& reader, std::vector<std::uint8_t>& pixels, int
   }
 }
 
+// Pixels stored right to left are mirrored within their rows, rows stored top
+// row first are reversed, so that the result starts at the bottom left.
+void ApplyOrigin(std::vector<std::uint8_t>& pixels, std::size_t width, std::size_t height, std::size_t pixelBytes,
+                 std::uint8_t descriptor) {
+  if (descriptor & RightToLeft) {
+    for (std::size_t y = 0; y < height; ++y) {
+      std::uint8_t* row = pixels.data() + y * width * pixelBytes;
+      for (std::size_t x = 0; x < width / 2; ++x)
+        std::swap_ranges(row + x * pixelBytes, row + (x + 1) * pixelBytes, row + (width - 1 - x) * pixelBytes);
+    }
+  }
+  if (descriptor & TopToBottom) FlipRows(pixels, width * pixelBytes, height);
+}
+
 }  // namespace
 
 TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
@@ -60,7 +76,7 @@ TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
   const std::uint16_t width = reader.ReadU16();
   const std::uint16_t height = reader.ReadU16();
   const std::uint8_t depth = reader.ReadU8();
-  reader.ReadU8();  // descriptor: the origin bit is not examined, rows go up as stored
+  const std::uint8_t descriptor = reader.ReadU8();
 
   if (imageType != TypeTrueColor && imageType != TypeRunLength) return TTgaError::BadImageType;
   if (colorMapType != 0) return TTgaError::ColorMapped;
@@ -81,6 +97,7 @@ TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
     pixels.resize(static_cast<std::size_t>(size));
     DecodeRunLength(reader, pixels, bytesPerPixel);
   }
+  ApplyOrigin(pixels, width, height, static_cast<std::size_t>(bytesPerPixel), descriptor);
 
   image.Width = width;
   image.Height = height;

@@ -1,6 +1,7 @@
 #pragma once
 // True-colour TGA files (uncompressed, type 2, or run-length, type 10; 24 or
-// 32 bits) to RGB or RGBA rows in the order the file stores them.
+// 32 bits) to RGB or RGBA rows, bottom row first and each row left to right
+// whichever corner the file starts from.
 #include <cstdint>
 #include <span>
 

@@ -33,25 +33,72 @@ TEST(BmpDecoderTest, FontStripIsReadAsFourteenPaddedRowsWithBlueAndRedExchanged)
 }
 
 TEST(BmpDecoderTest, RefusesWhatATextureCannotBe) {
-  const TBytes pixels(64, 0);
-  TImage image;
-  EXPECT_EQ(DecodeBMP(BmpFile({.Width = 0}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.Height = 0}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.Height = -2}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.Width = 65536}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.BitsPerPixel = 32}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.BitsPerPixel = 8}, pixels), image), TBmpError::Unsupported);
-  EXPECT_EQ(DecodeBMP(BmpFile({.Compression = 1}, pixels), image), TBmpError::Unsupported);
-  // 65535 x 65535 would need 12 GiB before a byte of it is checked.
-  EXPECT_EQ(DecodeBMP(BmpFile({.Width = 65535, .Height = 65535, .ImageSize = 4}, pixels), image),
-            TBmpError::Unsupported);
-  EXPECT_TRUE(image.Pixels.empty());
+  const std::pair<TBmpFields, TBmpError> refusals[] = {
+      {{.Width = 0}, TBmpError::BadSize},
+      {{.Height = 0}, TBmpError::BadSize},
+      {{.Width = 65536}, TBmpError::BadSize},
+      // 65535 x 65535 would need 12 GiB before a byte of it is checked.
+      {{.Width = 65535, .Height = 65535, .ImageSize = 4}, TBmpError::BadSize},
+      {{.BitsPerPixel = 8}, TBmpError::Unsupported},
+      {{.Compression = 1}, TBmpError::Unsupported},
+      {{.Compression = 3}, TBmpError::Unsupported},
+      {{.BitsPerPixel = 32, .Compression = 3, .InfoSize = 56, .Masks = {0xF800, 0x7E0, 0x1F, 0}},
+       TBmpError::Unsupported},
+      {{.InfoSize = 64}, TBmpError::UnknownHeader},
+      {{.DataOffset = 1000}, TBmpError::BadOffset},
+      {{.InfoSize = 124, .DataOffset = 54}, TBmpError::BadOffset},
+  };
+  for (const auto& [fields, error] : refusals) {
+    TImage image;
+    EXPECT_EQ(DecodeBMP(BmpFile(fields, TBytes(64, 0)), image), error) << &fields - &refusals[0].first;
+    EXPECT_TRUE(image.Pixels.empty());
+  }
+}
+
+// 2 x 2: bottom row red then green, top row blue then white, where there is
+// alpha 255, 128, 64 and 0.
+const TBytes Rgb = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
+const TBytes Bgr = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+const TBytes BgrTopRowFirst = {255, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0};
+const TBytes Rgba = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 64, 255, 255, 255, 0};
+const TBytes Opaque = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+const TBytes Bgra = {0, 0, 255, 255, 0, 255, 0, 128, 255, 0, 0, 64, 255, 255, 255, 0};
+const TBytes BgraTopRowFirst = {255, 0, 0, 64, 255, 255, 255, 0, 0, 0, 255, 255, 0, 255, 0, 128};
+
+struct TLayout {
+  TBmpFields Fields;
+  const TBytes& Stored;
+  const TBytes& Expected;
+};
+
+TEST(BmpDecoderTest, EveryLayoutGivesTheSameRowsBottomRowFirst) {
+  const TLayout layouts[] = {
+      {{.Width = 2, .Height = 2}, Bgr, Rgb},
+      {{.Width = 2, .Height = 2, .InfoSize = 108}, Bgr, Rgb},
+      {{.Width = 2, .Height = 2, .InfoSize = 124, .Gap = 10}, Bgr, Rgb},
+      {{.Width = 2, .Height = -2}, BgrTopRowFirst, Rgb},
+      {{.Width = 2, .Height = 2, .BitsPerPixel = 32, .Gap = 3}, Bgra, Rgba},
+      {{.Width = 2, .Height = -2, .BitsPerPixel = 32, .Compression = 3, .InfoSize = 124}, BgraTopRowFirst, Rgba},
+      // A 40-byte header has no room for an alpha mask.
+      {{.Width = 2, .Height = 2, .BitsPerPixel = 32, .Compression = 3}, Bgra, Opaque},
+  };
+  for (const TLayout& layout : layouts) {
+    SCOPED_TRACE(&layout - layouts);
+    TImage image;
+    ASSERT_EQ(DecodeBMP(BmpFile(layout.Fields, layout.Stored), image), TBmpError::None);
+    EXPECT_EQ(image.Height, 2);
+    EXPECT_EQ(image.Layout, layout.Fields.BitsPerPixel == 32 ? TPixelLayout::Rgba : TPixelLayout::Rgb);
+    EXPECT_EQ(image.Pixels, layout.Expected);
+  }
 }
 
 TEST(BmpDecoderTest, ShortDataIsReportedByWhatRanOut) {
   TImage image;
   TBytes headers = BmpFile({}, {});
   headers.pop_back();
+  EXPECT_EQ(DecodeBMP(headers, image), TBmpError::ShortHeader);
+  headers = BmpFile({.BitsPerPixel = 32, .Compression = 3, .InfoSize = 124}, {});
+  headers.resize(100);
   EXPECT_EQ(DecodeBMP(headers, image), TBmpError::ShortHeader);
   // One pixel row of 2 x 2 is 8 bytes; 15 of 16 are there.
   EXPECT_EQ(DecodeBMP(BmpFile({.Width = 2, .Height = 2}, TBytes(15, 0)), image), TBmpError::ShortPixels);

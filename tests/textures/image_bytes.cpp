@@ -20,11 +20,14 @@ void PutU32(TBytes& out, std::uint32_t value) {
 }  // namespace
 
 TBytes BmpFile(const TBmpFields& fields, const TBytes& rest) {
+  const bool masked = fields.Compression == 3;
+  const std::uint32_t headersEnd = 14 + fields.InfoSize + (masked && fields.InfoSize == 40 ? 12 : 0);
+  const std::uint32_t pixelsStart = headersEnd + fields.Gap;
   TBytes out = {'B', 'M'};
-  PutU32(out, static_cast<std::uint32_t>(54 + rest.size()));
+  PutU32(out, static_cast<std::uint32_t>(pixelsStart + rest.size()));
   PutU32(out, 0);
-  PutU32(out, 54);
-  PutU32(out, 40);
+  PutU32(out, fields.DataOffset.value_or(pixelsStart + fields.ColorsUsed * 4));
+  PutU32(out, fields.InfoSize);
   PutU32(out, static_cast<std::uint32_t>(fields.Width));
   PutU32(out, static_cast<std::uint32_t>(fields.Height));
   PutU16(out, 1);
@@ -35,6 +38,9 @@ TBytes BmpFile(const TBmpFields& fields, const TBytes& rest) {
   PutU32(out, 2835);
   PutU32(out, fields.ColorsUsed);
   PutU32(out, 0);
+  for (int k = 0; masked && k < (fields.InfoSize >= 56 ? 4 : 3); ++k) PutU32(out, fields.Masks[k]);
+  out.resize(headersEnd, 0);
+  out.resize(pixelsStart, 0xEE);
   out.insert(out.end(), rest.begin(), rest.end());
   return out;
 }
@@ -46,7 +52,7 @@ TBytes TgaFile(const TTgaFields& fields, const TBytes& rest) {
   PutU16(out, fields.Width);
   PutU16(out, fields.Height);
   out.push_back(fields.Depth);
-  out.push_back(0);
+  out.push_back(fields.Descriptor);
   out.insert(out.end(), rest.begin(), rest.end());
   return out;
 }

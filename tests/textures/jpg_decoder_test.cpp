@@ -63,4 +63,23 @@ TEST(JpgDecoderTest, CorruptOrUnsupportedDataFailsAndTheProcessGoesOn) {
   EXPECT_TRUE(DecodeJPG(RedOverBlue(), image));
 }
 
+// libjpeg only warns about these and would hand back a patched-up picture.
+TEST(JpgDecoderTest, TruncatedOrCorruptScanFails) {
+  TBytes samples;
+  for (int k = 0; k < 32 * 32; ++k)
+    samples.insert(samples.end(), {static_cast<std::uint8_t>(k * 8), static_cast<std::uint8_t>(k / 4), 9});
+  const TBytes good = JpegFile(32, 32, 3, samples);
+  std::size_t scan = 0;
+  while (good[scan] != 0xFF || good[scan + 1] != 0xDA) ++scan;
+  const std::size_t middle = (scan + good.size()) / 2;
+  TBytes inverted = good;
+  for (std::size_t k = middle; k < middle + 16; ++k) inverted[k] ^= 0xFF;
+  const TBytes cuts[] = {TBytes(good.begin(), good.begin() + middle), TBytes(good.begin(), good.end() - 2), inverted};
+  TImage image;
+  for (const TBytes& damaged : cuts) {
+    EXPECT_FALSE(DecodeJPG(damaged, image)) << damaged.size();
+    EXPECT_TRUE(image.Pixels.empty());
+  }
+}
+
 }  // namespace

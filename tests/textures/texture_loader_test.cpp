@@ -48,12 +48,12 @@ class TextureLoaderTest : public ::testing::Test {
     return path;
   }
 
-  // Level 0 of a texture, as RGB rows without padding.
-  static TBytes TextureRgb(std::uint32_t texture, int width, int height) {
-    TBytes pixels(static_cast<std::size_t>(width) * height * 3);
+  // Level 0 of a texture, as RGB (or RGBA) rows without padding.
+  static TBytes TextureRgb(std::uint32_t texture, int width, int height, GLenum format = GL_RGB) {
+    TBytes pixels(static_cast<std::size_t>(width) * height * (format == GL_RGBA ? 4 : 3));
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, pixels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     return pixels;
   }
@@ -109,7 +109,17 @@ TEST_F(TextureLoaderTest, BmpRowsReachOpenGlAsStoredWithRedAndBlueExchanged) {
   EXPECT_EQ(TextureRgb(texture, 2, 2), (TBytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
 }
 
+TEST_F(TextureLoaderTest, BmpStoredTopRowFirstWithAlphaReachesOpenGlBottomRowFirst) {
+  // What image tools write for 32 bits: a 124-byte header with bit fields.
+  const TBmpFields fields = {.Width = 2, .Height = -2, .BitsPerPixel = 32, .Compression = 3, .InfoSize = 124};
+  const TBytes stored = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  std::uint32_t texture = 0;
+  ASSERT_TRUE(LoadBMPTexture(WriteFile("alpha.bmp", BmpFile(fields, stored)), texture, false));
+  EXPECT_EQ(TextureRgb(texture, 2, 2, GL_RGBA), (TBytes{11, 10, 9, 12, 15, 14, 13, 16, 3, 2, 1, 4, 7, 6, 5, 8}));
+}
+
 TEST_F(TextureLoaderTest, BmpFailuresSayWhatWentWrong) {
+  ::testing::internal::CaptureStderr();
   std::uint32_t texture = 5;
   EXPECT_FALSE(LoadBMPTexture("font.bmp", texture, true));
   AddResource("SHORT", "BMP", BmpFile({.Width = 2, .Height = 2}, TBytes(15, 0)));
@@ -121,7 +131,11 @@ TEST_F(TextureLoaderTest, BmpFailuresSayWhatWentWrong) {
   EXPECT_FALSE(LoadBMPTexture(missing, texture, false));
   EXPECT_FALSE(LoadBMPTexture(WriteFile("short.bmp", BmpFile({.Width = 2, .Height = 2}, TBytes(15, 0))), texture, false));
   EXPECT_FALSE(LoadBMPTexture(WriteFile("palette.bmp", BmpFile({.ColorsUsed = 4}, TBytes(15, 0))), texture, false));
-  EXPECT_FALSE(LoadBMPTexture(WriteFile("deep.bmp", BmpFile({.BitsPerPixel = 32}, TBytes(16, 0))), texture, false));
+  EXPECT_FALSE(LoadBMPTexture(WriteFile("deep.bmp", BmpFile({.BitsPerPixel = 16}, TBytes(16, 0))), texture, false));
+  EXPECT_FALSE(LoadBMPTexture(WriteFile("far.bmp", BmpFile({.DataOffset = 4000}, TBytes(16, 0))), texture, false));
+  const std::string log = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("deep.bmp: only uncompressed 24- and 32-bit pixels"), std::string::npos) << log;
+  EXPECT_NE(log.find("far.bmp: the pixel data offset lies outside the file"), std::string::npos) << log;
   EXPECT_EQ(texture, 5u);
   EXPECT_EQ(Fake.MessageBoxes, (std::vector<std::string>{
                                    "BMP Texture: File not found in resource - font.bmp",
@@ -130,6 +144,7 @@ TEST_F(TextureLoaderTest, BmpFailuresSayWhatWentWrong) {
                                    "BMP Unit: Error opening " + missing,
                                    "BMP Unit: Error reading bitmap data",
                                    "BMP Unit: Error reading palette",
+                                   "BMP Unit: Error reading bitmap data",
                                    "BMP Unit: Error reading bitmap data",
                                }));
   for (const std::uint32_t flags : Fake.MessageBoxFlags) EXPECT_EQ(flags, platform::MB_OK);
@@ -142,6 +157,9 @@ TEST_F(TextureLoaderTest, JpegFailuresSayWhatWentWrong) {
   EXPECT_FALSE(LoadJPGTexture("logo.jpg", texture, true));
   EXPECT_FALSE(LoadJPGTexture("nowhere.jpg", texture, false));
   EXPECT_FALSE(LoadJPGTexture(WriteFile("bad.jpg", {1, 2, 3}), texture, false));
+  TBytes cut = SmallJpeg();
+  cut.resize(cut.size() - 2);
+  EXPECT_FALSE(LoadJPGTexture(WriteFile("cut.jpg", cut), texture, false));
   EXPECT_EQ(texture, 5u);
   const std::string bad = (Folder / "bad.jpg").string();
   EXPECT_EQ(Fake.MessageBoxes, (std::vector<std::string>{
@@ -149,6 +167,7 @@ TEST_F(TextureLoaderTest, JpegFailuresSayWhatWentWrong) {
                                    "BMP Unit: Couldn't load JPG Resource - \"logo.jpg\"",
                                    "BMP Unit: Couldn't load JPG - \"nowhere.jpg\"",
                                    "BMP Unit: Couldn't load JPG - \"" + bad + "\"",
+                                   "BMP Unit: Couldn't load JPG - \"" + (Folder / "cut.jpg").string() + "\"",
                                }));
 }
 

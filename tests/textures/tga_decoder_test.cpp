@@ -83,4 +83,21 @@ TEST(TgaDecoderTest, RunLengthDataThatEndsEarlyLeavesTheRestZero) {
   EXPECT_EQ(image.Pixels, TBytes(6, 0));
 }
 
+TEST(TgaDecoderTest, EveryOriginGivesRowsBottomFirstAndLeftToRight) {
+  // 3 x 2 grey pixels numbered in the order the file stores them; bits 4 and
+  // 5 of the descriptor place the origin, bit 3 (alpha bits) changes nothing.
+  const std::pair<std::uint8_t, TBytes> origins[] = {
+      {0x00, {1, 2, 3, 4, 5, 6}}, {0x20, {4, 5, 6, 1, 2, 3}}, {0x10, {3, 2, 1, 6, 5, 4}},
+      {0x30, {6, 5, 4, 3, 2, 1}}, {0x28, {4, 5, 6, 1, 2, 3}}};
+  for (const auto& [descriptor, order] : origins)
+    for (const std::uint8_t type : {2, 10}) {
+      TBytes stored = type == 10 ? TBytes{5} : TBytes{};
+      for (std::uint8_t k = 1; k <= 6; ++k) stored.insert(stored.end(), {k, k, k});
+      TImage image;
+      const TTgaFields fields = {.ImageType = type, .Width = 3, .Height = 2, .Descriptor = descriptor};
+      ASSERT_EQ(DecodeTGA(TgaFile(fields, stored), image), TTgaError::None);
+      for (std::size_t k = 0; k < 6; ++k) EXPECT_EQ(image.Pixels[k * 3], order[k]) << +descriptor << " " << +type;
+    }
+}
+
 }  // namespace
