@@ -14,8 +14,8 @@
 namespace {
 
 constexpr std::size_t ChunkFrames = 1024;
-constexpr std::int32_t LowestRate = 8000;
-constexpr std::int32_t HighestRate = 192000;
+constexpr std::int32_t LowestRate = 1;
+constexpr std::int32_t HighestRate = 1000000;
 // Full scale of the accumulators: a 16-bit value times 2048.
 constexpr double FullScale = 32768.0 * 2048.0;
 

@@ -3,22 +3,27 @@
 // the mixer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
 #include <vector>
 
+#include "player/engine.h"
 #include "player/mixer.h"
-#include "player/player.h"
 #include "tests/player/test_song.h"
 
 namespace {
 
 class ChannelFilterTest : public ::testing::Test {
  protected:
-  std::unique_ptr<TTarnXM> Player = TTarnXM::Create(44100, 1024, true);
-  TTarnXMModule& Module = Player->Module;
-  TTarnXMChannel& Channel = *Module.Channels[0];
+  ChannelFilterTest() { Engine.Module.SetSong(Song); }
+
+  std::shared_ptr<TTarnXMSong> Song = std::make_shared<TTarnXMSong>();
+  TTarnXMEngine Engine{TTarnXMRenderSettings::For(44100, true)};
+  TTarnXMPlayback& State = Engine.Module.State;
+  TTarnXMChannel& Channel = State.Channels[0];
+  TTarnXMTickContext Context{*Song, State, Engine.Settings};
 
   // A sine through the filter, mixed at unit gain: the peak of the second half.
   double FilteredPeak(TTarnXMSample& sample, double frequency, int resonance, int mode) {
@@ -27,7 +32,7 @@ class ChannelFilterTest : public ::testing::Test {
     channel.FilterCutoff = 64;
     channel.FilterResonance = resonance;
     channel.FilterMode = mode;
-    channel.FilterSetup(true);
+    channel.FilterSetup(Context, true);
     const int frames = 4096;
     sample.Length = frames;
     sample.AllocateData(frames);
@@ -40,60 +45,62 @@ class ChannelFilterTest : public ::testing::Test {
     channel.VolumeLeft = channel.VolumeRight = 2048;
     channel.RampLeft = channel.RampRight = 2048 * 4096;
     channel.Position = 0;
-    TTarnXM& player = *Player;
+    std::vector<std::int64_t> buffer(2 * 1024);
+    Engine.MixPointer = buffer.data();
+    Engine.MixFrames = 1024;
     double peak = 0;
     for (int chunk = 0; chunk < 4; ++chunk) {
-      std::fill(player.MixBuffer.begin(), player.MixBuffer.end(), 0);
-      MixChannel(player, channel, 0, 1024);
-      for (int f = 0; chunk >= 2 && f < 1024; ++f) peak = std::max(peak, std::abs(player.MixBuffer[2 * f] / 2048.0));
+      std::fill(buffer.begin(), buffer.end(), 0);
+      MixChannel(Engine, channel, true, 0, 1024);
+      for (int f = 0; chunk >= 2 && f < 1024; ++f) peak = std::max(peak, std::abs(buffer[2 * f] / 2048.0));
     }
     return peak;
   }
 };
 
 TEST_F(ChannelFilterTest, TheDefaultMacrosSetCutoffAndResonance) {
-  Channel.RunMacro(35, 0x40);
+  Channel.RunMacro(Context, 35, 0x40);
   EXPECT_EQ(Channel.FilterCutoff, 64);
   EXPECT_TRUE(Channel.FilterActive);
-  Channel.RunMacro(35, 0x82);
+  Channel.RunMacro(Context, 35, 0x82);
   EXPECT_EQ(Channel.FilterResonance, 16);
-  Channel.RunMacro(35, 0x8F);
+  Channel.RunMacro(Context, 35, 0x8F);
   EXPECT_EQ(Channel.FilterResonance, 0x78);
   // Fixed macros from 16 on are empty.
-  Channel.RunMacro(35, 0x90);
+  Channel.RunMacro(Context, 35, 0x90);
   EXPECT_EQ(Channel.FilterResonance, 0x78);
 }
 
 TEST_F(ChannelFilterTest, TheActiveMacroChoosesTheParameteredText) {
-  Module.SetMacro(ParameteredMacros + 3, "F0F001z");
+  Song->SetMacro(ParameteredMacros + 3, "F0F001z");
   Channel.ActiveMacro = 3;
-  Channel.RunMacro(35, 0x30);
+  Channel.RunMacro(Context, 35, 0x30);
   EXPECT_EQ(Channel.FilterResonance, 0x30);
   EXPECT_EQ(Channel.FilterCutoff, 127);
 }
 
 TEST_F(ChannelFilterTest, ASmoothMacroStepsTheCutoffOverTheRow) {
-  Module.Speed = 4;
+  State.Speed = 4;
   std::vector<std::int32_t> cutoffs;
   for (Channel.Tick = 0; Channel.Tick < 4; ++Channel.Tick) {
-    Channel.RunMacro(37, 0);
+    Channel.RunMacro(Context, 37, 0);
     cutoffs.push_back(Channel.FilterCutoff);
   }
   EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{95, 64, 32, 0}));
 }
 
 TEST_F(ChannelFilterTest, ASmoothMacroAtSpeedZeroJumps) {
-  Module.Speed = 0;
+  State.Speed = 0;
   Channel.Tick = 0;
-  Channel.RunMacro(37, 0x20);
+  Channel.RunMacro(Context, 37, 0x20);
   EXPECT_EQ(Channel.FilterCutoff, 0x20);
 }
 
 TEST_F(ChannelFilterTest, TextRules) {
   const auto cutoffAfter = [&](const char* text) {
     Channel.Reset();
-    Module.SetMacro(FixedMacros + 20, text);
-    Channel.RunMacro(35, 128 + 20);
+    Song->SetMacro(FixedMacros + 20, text);
+    Channel.RunMacro(Context, 35, 128 + 20);
     return Channel.FilterCutoff;
   };
   EXPECT_EQ(cutoffAfter("f0f00020"), 0x20);  // the prefix in either case
@@ -110,62 +117,62 @@ TEST_F(ChannelFilterTest, TextRules) {
 }
 
 TEST_F(ChannelFilterTest, TheModeCommand) {
-  Module.SetMacro(FixedMacros + 20, "F0F00210");
-  Channel.RunMacro(35, 128 + 20);
+  Song->SetMacro(FixedMacros + 20, "F0F00210");
+  Channel.RunMacro(Context, 35, 128 + 20);
   EXPECT_EQ(Channel.FilterMode, 1);
-  Module.SetMacro(FixedMacros + 20, "F0F00220");
-  Channel.RunMacro(35, 128 + 20);
+  Song->SetMacro(FixedMacros + 20, "F0F00220");
+  Channel.RunMacro(Context, 35, 128 + 20);
   EXPECT_EQ(Channel.FilterMode, 1);
-  Module.SetMacro(FixedMacros + 20, "F0F0020F");
-  Channel.RunMacro(35, 128 + 20);
+  Song->SetMacro(FixedMacros + 20, "F0F0020F");
+  Channel.RunMacro(Context, 35, 128 + 20);
   EXPECT_EQ(Channel.FilterMode, 0);
 }
 
 TEST_F(ChannelFilterTest, CutoffToFrequency) {
-  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 5124);
-  Module.ExtendedFilterRange = true;
-  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 10671);
-  EXPECT_EQ(Channel.CutoffToFrequency(500, 256), 10671);
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 127, 256), 5124);
+  Song->ExtendedFilterRange = true;
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 127, 256), 10671);
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 500, 256), 10671);
   // 110 x 2^0.25 is below the floor of 120 Hz.
-  EXPECT_EQ(Channel.CutoffToFrequency(0, 256), 131);
-  EXPECT_EQ(Channel.CutoffToFrequency(-5, 256), 131);
-  Module.ExtendedFilterRange = false;
-  EXPECT_EQ(Channel.CutoffToFrequency(0, 256), 131);
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 0, 256), 131);
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, -5, 256), 131);
+  Song->ExtendedFilterRange = false;
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 0, 256), 131);
   // Never above half the output rate.
-  Module.MixRate = 8000;
-  EXPECT_EQ(Channel.CutoffToFrequency(127, 256), 4000);
+  Engine.Settings.SampleRate = 8000;
+  EXPECT_EQ(Channel.CutoffToFrequency(Context, 127, 256), 4000);
 }
 
 TEST_F(ChannelFilterTest, FilterSetupSkipsARateWithNoFrequency) {
-  Module.MixRate = 1;
-  Channel.FilterSetup(true);
+  Engine.Settings.SampleRate = 1;
+  Channel.FilterSetup(Context, true);
   EXPECT_FALSE(Channel.FilterActive);
 }
 
 TEST_F(ChannelFilterTest, TheHistoryIsClearedOnlyWhenTheFilterWasOff) {
   Channel.FilterHistory = {1, 2, 3, 4};
-  Channel.RunMacro(35, 0x40);
+  Channel.RunMacro(Context, 35, 0x40);
   EXPECT_EQ(Channel.FilterHistory, (std::array<std::int32_t, 4>{}));
   Channel.FilterHistory = {1, 2, 3, 4};
-  Channel.RunMacro(35, 0x30);
+  Channel.RunMacro(Context, 35, 0x30);
   EXPECT_EQ(Channel.FilterHistory, (std::array<std::int32_t, 4>{1, 2, 3, 4}));
 }
 
 TEST_F(ChannelFilterTest, ASilentChannelRampingOutKeepsItsCoefficientsThroughABigCutoffJump) {
-  Channel.RunMacro(35, 0x40);
+  Channel.RunMacro(Context, 35, 0x40);
   const std::int32_t a0 = Channel.FilterA0;
   Channel.Volume = 0;
   Channel.RampLeft = Channel.RampRight = 4096;
-  Channel.RunMacro(35, 0x10);
+  Channel.RunMacro(Context, 35, 0x10);
   EXPECT_EQ(Channel.FilterCutoff, 0x10);
   EXPECT_EQ(Channel.FilterA0, a0);
-  Channel.RunMacro(35, 0x18);  // a small change still applies
+  Channel.RunMacro(Context, 35, 0x18);  // a small change still applies
   EXPECT_NE(Channel.FilterA0, a0);
 }
 
 TEST_F(ChannelFilterTest, TheFilterPassesStopsAndResonatesWhereItShould) {
   TTarnXMSample sample;
-  const double cutoff = Channel.CutoffToFrequency(64, 256);
+  const double cutoff = Channel.CutoffToFrequency(Context, 64, 256);
   // Without resonance the two poles are damped: three octaves below the
   // cutoff a low-pass passes, three above it stops; a high-pass the reverse.
   EXPECT_NEAR(FilteredPeak(sample, cutoff / 8, 0, 0), 8000, 400);
@@ -178,7 +185,7 @@ TEST_F(ChannelFilterTest, TheFilterPassesStopsAndResonatesWhereItShould) {
 
 TEST(FilterEffects, MacroAndResonanceEffectsReachTheFilterOnEveryTick) {
   TTestSong song(1, 4);
-  song.Module().InitialSpeed = 4;
+  song.Data().InitialSpeed = 4;
   song.Cell(0, 0, 0, Effect(35, 0x40));
   song.Cell(0, 1, 0, Effect(37, 0));
   song.Cell(0, 2, 0, Effect(26, 0x30));

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "player/effect_steps.h"
-#include "scene/random.h"
 #include "tests/player/test_song.h"
 
 namespace {
@@ -70,10 +69,10 @@ TEST_F(Effects, ARestartedNoteHandsItsLastOutputToClickRemoval) {
   Channel().LastLeft = 700;
   Channel().LastRight = -300;
   Channel().Position = std::int64_t{99} << 32;
-  Song.Module().DeclickLeft = 5;
+  Song.State().DeclickLeft = 5;
   Song.Tick();
-  EXPECT_EQ(Song.Module().DeclickLeft, 705);
-  EXPECT_EQ(Song.Module().DeclickRight, -300);
+  EXPECT_EQ(Song.State().DeclickLeft, 705);
+  EXPECT_EQ(Song.State().DeclickRight, -300);
   EXPECT_EQ(Channel().LastLeft, 0);
   EXPECT_EQ(Channel().Position, 0);
 }
@@ -90,11 +89,11 @@ TEST_F(Effects, ArpeggioCyclesThroughItsThreeOffsets) {
   EXPECT_EQ(Channel().PeriodDelta, 0);
   EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{192, 448, 0, 0, 192}));
 
-  Song.Module().LinearFrequency = false;
+  Song.Data().LinearFrequency = false;
   Play({Note(49, 1, 0, 0, 0x37)});
-  const TTarnXMModule& module = Song.Module();
-  EXPECT_EQ(Channel().Arpeggio[1], module.PeriodFromNote(51, 0) - module.PeriodFromNote(48, 0));
-  EXPECT_EQ(Channel().Arpeggio[2], module.PeriodFromNote(55, 0) - module.PeriodFromNote(48, 0));
+  const TTarnXMSong& song = Song.Data();
+  EXPECT_EQ(Channel().Arpeggio[1], song.PeriodFromNote(51, 0) - song.PeriodFromNote(48, 0));
+  EXPECT_EQ(Channel().Arpeggio[2], song.PeriodFromNote(55, 0) - song.PeriodFromNote(48, 0));
 }
 
 TEST_F(Effects, PortamentosAndTheirMemories) {
@@ -136,7 +135,7 @@ TEST_F(Effects, TonePortamentoSlidesToTheNewNoteWithoutRestartingIt) {
 }
 
 TEST_F(Effects, TonePortamentoWithAnInstrumentRestartsEnvelopesAndVolumeButNotTheSample) {
-  TTarnXMInstrument& instrument = *Song.Module().Instruments[1];
+  TTarnXMInstrument& instrument = *Song.Data().Instruments[1];
   instrument.VolumeEnvelope.Enabled = true;
   instrument.VolumeEnvelope.NumPoints = 2;
   instrument.VolumeEnvelope.Points[1] = {100, 0};
@@ -193,27 +192,24 @@ TEST_F(Effects, VibratoWaveforms) {
   EXPECT_EQ(Channel().VibratoDepth, 8);
 }
 
-TEST_F(Effects, RandomVibratoAndTremoloDrawFromTheSharedGenerator) {
-  SetRandomState(1234);
+TEST_F(Effects, RandomVibratoAndTremoloDrawFromTheChannelsOwnGenerator) {
+  std::uint32_t generator = 0;
   std::vector<std::int32_t> draws;
-  for (int k = 0; k < 7; ++k) draws.push_back(static_cast<std::int32_t>(RandomBelow(255)));
+  for (int k = 0; k < 7; ++k) draws.push_back(static_cast<std::int32_t>(NextRandom(generator, 255)));
   Play({Note(49, 1, 0, 14, 0x43)});
-  Song.Tick(5);
-  SetRandomState(1234);
-  Song.Tick();
-  EXPECT_EQ(Song.Module().TickCounter, 0);
+  Song.Tick(6);
+  EXPECT_EQ(Song.State().TickCounter, 0);
   Song.Cell(0, 2, 0, Effect(4, 0x1F));
   Song.Tick(6);
   EXPECT_EQ(Channel().PeriodDelta, 4 * (draws[0] * 15 / 128));
   EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{4 * (draws[1] * 15 / 128), 4 * (draws[2] * 15 / 128),
                                                        4 * (draws[3] * 15 / 128), 4 * (draws[4] * 15 / 128),
                                                        4 * (draws[5] * 15 / 128)}));
+  // The tremolo goes on with the vibrato's generator.
   Song.Cell(0, 3, 0, Effect(14, 0x73));
   Song.Cell(0, 4, 0, Effect(7, 0x1F));
-  Song.Tick(6);
-  SetRandomState(1234);
-  Song.Tick(2);
-  EXPECT_EQ(Channel().VolumeDelta, draws[0] * 15 / 64);
+  Song.Tick(8);
+  EXPECT_EQ(Channel().VolumeDelta, draws[6] * 15 / 64);
 }
 
 TEST_F(Effects, WaveformsFourToSevenKeepTheirPositionFromNoteToNote) {
@@ -350,17 +346,17 @@ TEST_F(Effects, RetriggersRestartTheNoteAndChangeTheVolume) {
 
 TEST_F(Effects, GlobalVolumeAndItsSlide) {
   Play({Effect(16, 0x20)});
-  EXPECT_EQ(Song.Module().GlobalVolume, 32);
+  EXPECT_EQ(Song.State().GlobalVolume, 32);
   Play({Effect(16, 0x20), Effect(17, 0x02)});
   Song.Tick(5);
-  EXPECT_EQ(Song.Module().GlobalVolume, 22);
+  EXPECT_EQ(Song.State().GlobalVolume, 22);
   Play({Effect(16, 0x20), Effect(17, 0x01), Effect(17, 0)});
   Song.Tick(5);
-  EXPECT_EQ(Song.Module().GlobalVolume, 22);
+  EXPECT_EQ(Song.State().GlobalVolume, 22);
 }
 
 TEST_F(Effects, KeyOffAndEnvelopePosition) {
-  TTarnXMInstrument& instrument = *Song.Module().Instruments[1];
+  TTarnXMInstrument& instrument = *Song.Data().Instruments[1];
   instrument.VolumeEnvelope.Enabled = true;
   instrument.VolumeEnvelope.NumPoints = 2;
   instrument.VolumeEnvelope.Points[0] = {0, 64};
@@ -417,7 +413,7 @@ TEST_F(Effects, FilterEffectsReachTheFilterOnEveryTickOfTheRow) {
   EXPECT_EQ(Channel().FilterResonance, 0x30);
   EXPECT_TRUE(Channel().FilterActive);
 
-  Song.Module().InitialSpeed = 4;
+  Song.Data().InitialSpeed = 4;
   Song.Cell(0, 0, 0, Note(49, 1, 0, 37, 0));
   Song.Start();
   std::vector<std::int32_t> cutoffs;
@@ -429,7 +425,7 @@ TEST_F(Effects, FilterEffectsReachTheFilterOnEveryTickOfTheRow) {
 }
 
 TEST_F(Effects, SlidesOnASilentChannelStopAtTheirLimit) {
-  Song.Module().InitialSpeed = 31;
+  Song.Data().InitialSpeed = 31;
   for (int row = 0; row < 64; ++row) Song.Cell(0, row, 0, Effect(2, 0xFF));
   Song.Start();
   Song.Tick();
@@ -455,9 +451,9 @@ TEST_F(Effects, SlidesOnASilentChannelStopAtTheirLimit) {
   for (int row = 0; row < 64; ++row) Song.Cell(0, row, 0, Effect(17, 0x0F));
   Song.Start();
   Song.Tick();
-  Song.Module().GlobalVolume = -SlideLimit + 100;
+  Song.State().GlobalVolume = -SlideLimit + 100;
   Song.Tick(100);
-  EXPECT_EQ(Song.Module().GlobalVolume, -SlideLimit);
+  EXPECT_EQ(Song.State().GlobalVolume, -SlideLimit);
 }
 
 }  // namespace

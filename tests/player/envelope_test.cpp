@@ -4,13 +4,11 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <utility>
 #include <vector>
 
 #include "player/envelope.h"
 #include "player/envelope_handler.h"
-#include "player/player.h"
 #include "tests/player/test_song.h"
 
 namespace {
@@ -93,12 +91,12 @@ TEST(EnvelopeHandler, PointsOutOfOrderMoveOnInsteadOfExtrapolating) {
 class EnvelopeChannel : public ::testing::Test {
  protected:
   EnvelopeChannel() : Song(1, 64) {
-    Song.Module().InitialSpeed = 1;
+    Song.Data().InitialSpeed = 1;
     Song.Instrument(1);
     Song.Cell(0, 0, 0, Note(49, 1));
   }
 
-  TTarnXMInstrument& Instrument() { return *Song.Module().Instruments[1]; }
+  TTarnXMInstrument& Instrument() { return *Song.Data().Instruments[1]; }
 
   TTestSong Song;
 };
@@ -120,12 +118,12 @@ TEST_F(EnvelopeChannel, FullLevelGivesHalfScaleAndTheRateOfTheNote) {
 }
 
 TEST_F(EnvelopeChannel, RampsNoLongerThanATickAndAtOnceWithoutFrames) {
-  Song.Module().TickLength = 50;
   Song.Start();
+  Song.State().SamplesPerTick = 50;
   Song.Tick();
   EXPECT_EQ(Song.Channel().RampSamples, 50);
-  Song.Module().RampLength = 0;
-  Song.Module().MasterVolume = 64;
+  Song.Settings().RampLength = 0;
+  Song.Settings().MasterVolume = 64;
   Song.Tick();
   const TTarnXMChannel& channel = Song.Channel();
   EXPECT_EQ(channel.RampSamples, 0);
@@ -262,15 +260,19 @@ TEST_F(EnvelopeChannel, LimitsBringEverythingIntoRangeOncePerTick) {
   channel.Volume = 500;
   channel.Panning = -40;
   channel.Period = 5;
-  Song.Module().GlobalVolume = -3;
-  Song.Module().MasterVolume = 1000;
+  Song.State().GlobalVolume = -3;
+  Song.Settings().MasterVolume = 1000;
   Song.Tick();
   EXPECT_EQ(channel.Volume, 64);
   EXPECT_EQ(channel.Panning, 0);
   EXPECT_EQ(channel.Period, 27);
-  EXPECT_EQ(Song.Module().GlobalVolume, 0);
-  EXPECT_EQ(Song.Module().MasterVolume, 256);
+  EXPECT_EQ(Song.State().GlobalVolume, 0);
   EXPECT_EQ(channel.FinalVolume, 0);
+  // The settings are the caller's: the master volume is held at 256 where
+  // it is used.
+  Song.State().GlobalVolume = 64;
+  Song.Tick();
+  EXPECT_EQ(channel.FinalVolume, 4096);
 }
 
 TEST_F(EnvelopeChannel, WithoutAnInstrumentOrSampleTheChannelFallsSilent) {
@@ -291,16 +293,13 @@ TEST_F(EnvelopeChannel, WithoutAnInstrumentOrSampleTheChannelFallsSilent) {
 }
 
 TEST(EnvelopeUpdate, MonoOutputRampsTheLeftGainAlone) {
-  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 256, false);
-  TTarnXMModule& module = player->Module;
-  module.NumChannels = 1;
-  module.SongLength = 1;
-  module.Patterns[0].SetSize(4, 1);
-  module.Patterns[0].SetNote(0, 0, Note(49, 1, 0, 8, 0));
-  module.NewInstrument(1).NewSample(0);
-  player->Rewind();
-  player->DoTick();
-  const TTarnXMChannel& channel = *module.Channels[0];
+  TTestSong song(1, 4);
+  song.Settings() = TTarnXMRenderSettings::For(44100, false);
+  song.Instrument(1);
+  song.Cell(0, 0, 0, Note(49, 1, 0, 8, 0));
+  song.Start();
+  song.Tick();
+  const TTarnXMChannel& channel = song.Channel();
   EXPECT_EQ(channel.VolumeLeft, 2048);
   EXPECT_EQ(channel.VolumeRight, 0);
   EXPECT_EQ(channel.RampTargetLeft, 2048 * 4096);

@@ -2,15 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/resources.h"
+#include "player/output/player.h"
+#include "player/render_settings.h"
 #include "tests/player/module_writer.h"
+#include "tests/player/test_song.h"
 
 namespace {
 
-std::string Macro(const TTarnXMModule& module, std::size_t index) {
-  const char* slot = module.MidiConfig.data() + index * MacroLength;
+std::string Macro(const TTarnXMSong& song, std::size_t index) {
+  const char* slot = song.MidiConfig.data() + index * MacroLength;
   return std::string(slot, MacroLength);
 }
 
@@ -19,91 +23,93 @@ std::string Padded(const std::string& text) { return text + std::string(MacroLen
 TEST(Module, StartsClearedWithItsChannelsAndDefaultMacros) {
   TTarnXMModule module;
   EXPECT_FALSE(module.Loaded);
-  EXPECT_EQ(module.MasterVolume, 128);
-  EXPECT_EQ(module.RampLength, 128);
-  EXPECT_EQ(module.GlobalVolume, 64);
-  EXPECT_EQ(module.InitialSpeed, 6);
-  EXPECT_EQ(module.InitialTempo, 125);
-  EXPECT_EQ(module.TickCounter, 6);
-  EXPECT_TRUE(module.LinearFrequency);
-  for (int i = 0; i < TTarnXMModule::MaxChannels; ++i) {
-    EXPECT_EQ(module.Channels[i]->Index, i);
-    EXPECT_EQ(module.Channels[i]->Module, &module);
-    EXPECT_EQ(module.Channels[i]->FilterCutoff, 127);
-  }
-  EXPECT_EQ(Macro(module, 0), Padded("FF"));
-  EXPECT_EQ(Macro(module, 1), Padded("FC"));
-  EXPECT_EQ(Macro(module, 2), Padded(""));
-  EXPECT_EQ(Macro(module, 3), Padded("9c n v"));
-  EXPECT_EQ(Macro(module, 4), Padded("9c n 0"));
-  EXPECT_EQ(Macro(module, 8), Padded("Cc p"));
-  EXPECT_EQ(Macro(module, 9), Padded("F0F000z"));
-  EXPECT_EQ(Macro(module, 10), Padded(""));
-  EXPECT_EQ(Macro(module, 25), Padded("F0F00100"));
-  EXPECT_EQ(Macro(module, 26), Padded("F0F00108"));
-  EXPECT_EQ(Macro(module, 27), Padded("F0F00110"));
-  EXPECT_EQ(Macro(module, 40), Padded("F0F00178"));
-  EXPECT_EQ(Macro(module, 41), Padded(""));
+  const TTarnXMRenderSettings settings;
+  EXPECT_EQ(settings.MasterVolume, 128);
+  EXPECT_EQ(settings.RampLength, 128);
+  EXPECT_EQ(module.State.GlobalVolume, 64);
+  EXPECT_EQ(module.Song->InitialSpeed, 6);
+  EXPECT_EQ(module.Song->InitialTempo, 125);
+  EXPECT_EQ(module.State.TickCounter, 6);
+  EXPECT_TRUE(module.Song->LinearFrequency);
+  for (int i = 0; i < TTarnXMSong::MaxChannels; ++i) EXPECT_EQ(module.State.Channels[i].FilterCutoff, 127);
+  const TTarnXMSong& song = *module.Song;
+  EXPECT_EQ(Macro(song, 0), Padded("FF"));
+  EXPECT_EQ(Macro(song, 1), Padded("FC"));
+  EXPECT_EQ(Macro(song, 2), Padded(""));
+  EXPECT_EQ(Macro(song, 3), Padded("9c n v"));
+  EXPECT_EQ(Macro(song, 4), Padded("9c n 0"));
+  EXPECT_EQ(Macro(song, 8), Padded("Cc p"));
+  EXPECT_EQ(Macro(song, 9), Padded("F0F000z"));
+  EXPECT_EQ(Macro(song, 10), Padded(""));
+  EXPECT_EQ(Macro(song, 25), Padded("F0F00100"));
+  EXPECT_EQ(Macro(song, 26), Padded("F0F00108"));
+  EXPECT_EQ(Macro(song, 27), Padded("F0F00110"));
+  EXPECT_EQ(Macro(song, 40), Padded("F0F00178"));
+  EXPECT_EQ(Macro(song, 41), Padded(""));
 }
 
 TEST(Module, SetMacroCutsLongTextsAndIgnoresSlotsOutsideTheTable) {
-  TTarnXMModule module;
-  module.SetMacro(152, std::string(40, 'A'));
-  EXPECT_EQ(Macro(module, 152), std::string(32, 'A'));
-  const TTarnXMMidiConfig before = module.MidiConfig;
-  module.SetMacro(153, "X");
-  EXPECT_EQ(module.MidiConfig, before);
+  TTarnXMSong song;
+  song.SetMacro(152, std::string(40, 'A'));
+  EXPECT_EQ(Macro(song, 152), std::string(32, 'A'));
+  const TTarnXMMidiConfig before = song.MidiConfig;
+  song.SetMacro(153, "X");
+  EXPECT_EQ(song.MidiConfig, before);
 }
 
 TEST(Module, ClearEmptiesTheSongAndWhatTheLoaderWroteIntoChannels) {
-  TTarnXMModule module;
-  TTarnXMInstrument& instrument = module.NewInstrument(3);
+  const auto song = std::make_shared<TTarnXMSong>();
+  TTarnXMInstrument& instrument = song->NewInstrument(3);
   instrument.NewSample(0).AllocateData(100);
-  module.Patterns[7].SetSize(64, 4);
-  module.Patterns[7].Name = "p";
-  module.Orders[5] = 9;
-  module.Name = "n";
-  module.Comment = "c";
-  module.SongLength = 4;
-  module.InitialSpeed = 3;
-  module.LinearFrequency = false;
-  module.Channels[2]->DefaultPanning = 0;
-  module.Channels[2]->Name = "lead";
-  module.Channels[2]->EffectSlot = 5;
-  module.FXData[42].Write("abc", 3);
-  module.SetMacro(0, "zz");
-  module.MidiConfigLoaded = true;
-  module.Loaded = true;
-  module.MasterVolume = 200;
+  song->Patterns[7].SetSize(64, 4);
+  song->Patterns[7].Name = "p";
+  song->Orders[5] = 9;
+  song->Name = "n";
+  song->Comment = "c";
+  song->SongLength = 4;
+  song->InitialSpeed = 3;
+  song->LinearFrequency = false;
+  song->ChannelSettings[2].DefaultPanning = 0;
+  song->ChannelSettings[2].Name = "lead";
+  song->ChannelSettings[2].EffectSlot = 5;
+  song->FXData[42].Write("abc", 3);
+  song->SetMacro(0, "zz");
+  song->MidiConfigLoaded = true;
+  TTarnXMModule module;
+  module.SetSong(song);
+  ASSERT_TRUE(module.Loaded);
+  ASSERT_EQ(module.State.Channels[2].Panning, 0);
 
   module.Clear();
-  EXPECT_EQ(module.Instruments[3], nullptr);
-  EXPECT_TRUE(module.Patterns[7].Notes.empty());
-  EXPECT_TRUE(module.Patterns[7].Name.empty());
-  EXPECT_EQ(module.Orders[5], 0);
-  EXPECT_TRUE(module.Name.empty());
-  EXPECT_TRUE(module.Comment.empty());
-  EXPECT_EQ(module.SongLength, 0);
-  EXPECT_EQ(module.Speed, 6);
-  EXPECT_TRUE(module.LinearFrequency);
-  EXPECT_EQ(module.Channels[2]->Panning, 128);
-  EXPECT_TRUE(module.Channels[2]->Name.empty());
-  EXPECT_EQ(module.Channels[2]->EffectSlot, 0u);
-  EXPECT_EQ(module.FXData[42].GetSize(), 0);
-  EXPECT_EQ(Macro(module, 0), Padded("FF"));
-  EXPECT_FALSE(module.MidiConfigLoaded);
+  const TTarnXMSong& cleared = *module.Song;
+  EXPECT_EQ(cleared.Instruments[3], nullptr);
+  EXPECT_TRUE(cleared.Patterns[7].Notes.empty());
+  EXPECT_TRUE(cleared.Patterns[7].Name.empty());
+  EXPECT_EQ(cleared.Orders[5], 0);
+  EXPECT_TRUE(cleared.Name.empty());
+  EXPECT_TRUE(cleared.Comment.empty());
+  EXPECT_EQ(cleared.SongLength, 0);
+  EXPECT_EQ(module.State.Speed, 6);
+  EXPECT_TRUE(cleared.LinearFrequency);
+  EXPECT_EQ(module.State.Channels[2].Panning, 128);
+  EXPECT_TRUE(cleared.ChannelSettings[2].Name.empty());
+  EXPECT_EQ(cleared.ChannelSettings[2].EffectSlot, 0u);
+  EXPECT_EQ(cleared.FXData[42].GetSize(), 0);
+  EXPECT_EQ(Macro(cleared, 0), Padded("FF"));
+  EXPECT_FALSE(cleared.MidiConfigLoaded);
   EXPECT_FALSE(module.Loaded);
-  EXPECT_EQ(module.MasterVolume, 200);
 }
 
 TEST(Module, ResetRewindsAndRestoresEachChannelsDefaultPanning) {
+  const auto song = std::make_shared<TTarnXMSong>();
+  song->InitialSpeed = 4;
+  song->InitialTempo = 150;
+  song->ChannelSettings[1].DefaultPanning = 255;
   TTarnXMModule module;
-  module.InitialSpeed = 4;
-  module.InitialTempo = 150;
-  module.OrderPosition = 3;
-  module.Row = 12;
-  TTarnXMChannel& channel = *module.Channels[1];
-  channel.DefaultPanning = 255;
+  module.SetSong(song);
+  module.State.OrderPosition = 3;
+  module.State.Row = 12;
+  TTarnXMChannel& channel = module.State.Channels[1];
   channel.Panning = 10;
   channel.Active = true;
   channel.FilterCutoff = 20;
@@ -111,31 +117,51 @@ TEST(Module, ResetRewindsAndRestoresEachChannelsDefaultPanning) {
   channel.VibratoPosition = 33;
   channel.TremoloPosition = 21;
   module.Reset();
-  EXPECT_EQ(module.Speed, 4);
-  EXPECT_EQ(module.Tempo, 150);
-  EXPECT_EQ(module.TickCounter, 4);
-  EXPECT_EQ(module.OrderPosition, 0);
-  EXPECT_EQ(module.Row, 0);
+  EXPECT_EQ(module.State.Speed, 4);
+  EXPECT_EQ(module.State.Tempo, 150);
+  EXPECT_EQ(module.State.TickCounter, 4);
+  EXPECT_EQ(module.State.OrderPosition, 0);
+  EXPECT_EQ(module.State.Row, 0);
   EXPECT_EQ(channel.Panning, 255);
   EXPECT_FALSE(channel.Active);
   EXPECT_EQ(channel.FilterCutoff, 127);
-  EXPECT_EQ(channel.VibratoPosition, 33);  // waveforms 4..7 keep their position
+  // A rewind leaves nothing behind: even waveforms 4..7, which keep their
+  // position from note to note, start again from 0.
+  EXPECT_EQ(channel.VibratoWaveform, 0);
+  EXPECT_EQ(channel.VibratoPosition, 0);
   EXPECT_EQ(channel.TremoloPosition, 0);
 }
 
+TEST(Module, ASongThatEndsOnAJumpStartsAgainAtFullGlobalVolumeAfterAReset) {
+  // Row 1 sets the global volume and jumps back to row 0, which has played:
+  // the song ends with the global volume at 10.
+  TTestSong song(2, 2);
+  song.Cell(0, 1, 0, Effect(16, 10));
+  song.Cell(0, 1, 1, Effect(11, 0));
+  song.Start();
+  EXPECT_EQ(song.TicksToEnd(), 2 * 6);
+  EXPECT_EQ(song.State().GlobalVolume, 10);
+  song.Module().Reset();
+  EXPECT_EQ(song.State().GlobalVolume, 64);
+  song.Tick();
+  EXPECT_EQ(song.State().PlayingRow, 0);
+  EXPECT_EQ(song.State().GlobalVolume, 64);
+}
+
+// Resources are loaded by the device player, into its renderer.
 TEST(Module, LoadsFromTheProgramsResourcesByNameAndType) {
   TXMWriter writer;
   writer.Title = "from resource";
   const TBytes bytes = writer.Build();
   const platform::TResourceSet resources{{"MSX", "#10", bytes}, {"EMPTY", "#10", {}}};
   platform::SetResources(&resources);
-  TTarnXMModule module;
-  EXPECT_TRUE(module.LoadFromResource("msx", "#10"));
-  EXPECT_EQ(module.Name, "from resource");
-  EXPECT_FALSE(module.LoadFromResource("msx", "TEXT"));
-  EXPECT_EQ(module.LoadError, TTarnXMLoadError::ResourceNotFound);
-  EXPECT_FALSE(module.Loaded);
-  EXPECT_FALSE(module.LoadFromResource("EMPTY", "#10"));
+  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 256, true);
+  EXPECT_TRUE(player->LoadFromResource("msx", "#10"));
+  EXPECT_EQ(DescribeSong(*player->Renderer.Song()).Title, "from resource");
+  EXPECT_FALSE(player->LoadFromResource("msx", "TEXT"));
+  EXPECT_EQ(player->LoadError, LoadErrorText(TTarnXMLoadError::ResourceNotFound));
+  EXPECT_EQ(player->Renderer.Song(), nullptr);
+  EXPECT_FALSE(player->LoadFromResource("EMPTY", "#10"));
   platform::SetResources(nullptr);
 }
 

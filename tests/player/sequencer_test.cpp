@@ -19,21 +19,20 @@ void PrintTo(const TRowStart& start, std::ostream* out) { *out << "(" << start.P
 // The last channel of every pattern carries each row's number in its note
 // field (no real note), so that the test sees which row a tick started.
 void MarkRows(TTestSong& song, int patterns) {
-  const int marker = song.Module().NumChannels - 1;
+  const int marker = song.Data().NumChannels - 1;
   for (int p = 0; p < patterns; ++p)
-    for (int row = 0; row < song.Module().Patterns[p].Rows; ++row) song.Cell(p, row, marker, Note(1000 + row));
+    for (int row = 0; row < song.Data().Patterns[p].Rows; ++row) song.Cell(p, row, marker, Note(1000 + row));
 }
 
 TRowStart Started(TTestSong& song) {
-  TTarnXMModule& module = song.Module();
-  return {module.CurrentPattern, module.Channels[module.NumChannels - 1]->Note - 1000};
+  return {song.State().CurrentPattern, song.Channel(song.Data().NumChannels - 1).Note - 1000};
 }
 
 std::vector<TRowStart> RowStarts(TTestSong& song, int ticks) {
   std::vector<TRowStart> starts;
   for (int k = 0; k < ticks; ++k) {
     song.Tick();
-    if (song.Module().TickCounter == 0) starts.push_back(Started(song));
+    if (song.State().TickCounter == 0) starts.push_back(Started(song));
   }
   return starts;
 }
@@ -49,14 +48,14 @@ TEST(Sequencer, TheFirstTickPlaysRowZeroAndARowLastsSpeedTicks) {
   MarkRows(song, 1);
   song.Start();
   song.Tick();
-  EXPECT_EQ(song.Module().TickCounter, 0);
+  EXPECT_EQ(song.State().TickCounter, 0);
   EXPECT_EQ(Started(song), (TRowStart{0, 0}));
-  EXPECT_EQ(song.Module().Row, 1);
+  EXPECT_EQ(song.State().Row, 1);
   for (int tick = 1; tick < 6; ++tick) {
     song.Tick();
-    EXPECT_EQ(song.Module().TickCounter, tick);
+    EXPECT_EQ(song.State().TickCounter, tick);
     EXPECT_EQ(song.Channel(0).Tick, tick);
-    EXPECT_EQ(song.Module().Row, 1);
+    EXPECT_EQ(song.State().Row, 1);
   }
   song.Tick();
   EXPECT_EQ(Started(song), (TRowStart{0, 1}));
@@ -72,52 +71,52 @@ TEST(Sequencer, SpeedZeroStartsARowOnEveryTick) {
 
 TEST(Sequencer, EffectFSetsSpeedUpTo32AndTempoAbove) {
   TTestSong song(1, 4);
-  song.Module().InitialSpeed = 1;
+  song.Data().InitialSpeed = 1;
   song.Cell(0, 0, 0, Effect(15, 32));
   song.Cell(0, 1, 0, Effect(15, 33));
   song.Cell(0, 2, 0, Effect(15, 255));
   song.Cell(0, 3, 0, Effect(15, 1));
   song.Start();
   song.Tick();
-  EXPECT_EQ(song.Module().Speed, 32);
-  EXPECT_EQ(song.Module().Tempo, 125);
-  song.Module().Speed = 1;
+  EXPECT_EQ(song.State().Speed, 32);
+  EXPECT_EQ(song.State().Tempo, 125);
+  song.State().Speed = 1;
   song.Tick();
-  EXPECT_EQ(song.Module().Tempo, 33);
+  EXPECT_EQ(song.State().Tempo, 33);
   song.Tick();
-  EXPECT_EQ(song.Module().Tempo, 255);
+  EXPECT_EQ(song.State().Tempo, 255);
   song.Tick();
-  EXPECT_EQ(song.Module().Speed, 1);
-  EXPECT_EQ(song.Module().Tempo, 255);
+  EXPECT_EQ(song.State().Speed, 1);
+  EXPECT_EQ(song.State().Tempo, 255);
 }
 
 TEST(Sequencer, TheEndOfTheSongWithRestartZeroResetsSpeedTempoVolumeAndChannels) {
   TTestSong song(3, 2, 2);
   MarkRows(song, 2);
-  song.Module().InitialSpeed = 2;
+  song.Data().InitialSpeed = 2;
   song.Cell(0, 1, 0, Effect(15, 3));
   song.Cell(1, 0, 0, Effect(15, 90));
   song.Cell(1, 1, 0, Effect(16, 20));
   song.Cell(1, 1, 1, Effect(8, 40));
   song.Start();
   EXPECT_EQ(RowStarts(song, 2 + 3 + 3 + 3), (std::vector<TRowStart>{{0, 0}, {0, 1}, {1, 0}, {1, 1}}));
-  EXPECT_EQ(song.Module().Speed, 3);
-  EXPECT_EQ(song.Module().Tempo, 90);
-  EXPECT_EQ(song.Module().GlobalVolume, 20);
+  EXPECT_EQ(song.State().Speed, 3);
+  EXPECT_EQ(song.State().Tempo, 90);
+  EXPECT_EQ(song.State().GlobalVolume, 20);
   EXPECT_EQ(song.Channel(1).Panning, 40);
   song.Tick();
   EXPECT_EQ(Started(song), (TRowStart{0, 0}));
-  EXPECT_EQ(song.Module().Speed, 2);
-  EXPECT_EQ(song.Module().Tempo, 125);
-  EXPECT_EQ(song.Module().GlobalVolume, 64);
+  EXPECT_EQ(song.State().Speed, 2);
+  EXPECT_EQ(song.State().Tempo, 125);
+  EXPECT_EQ(song.State().GlobalVolume, 64);
   EXPECT_EQ(song.Channel(1).Panning, 128);
 
   // With another restart position playback goes on as it stands.
-  song.Module().RestartPosition = 1;
+  song.Data().RestartPosition = 1;
   song.Start();
   EXPECT_EQ(RowStarts(song, 2 + 3 + 3 + 3 + 3 + 3).back(), (TRowStart{1, 1}));
-  EXPECT_EQ(song.Module().Speed, 3);
-  EXPECT_EQ(song.Module().GlobalVolume, 20);
+  EXPECT_EQ(song.State().Speed, 3);
+  EXPECT_EQ(song.State().GlobalVolume, 20);
   EXPECT_EQ(song.Channel(1).Panning, 40);
 }
 
@@ -129,12 +128,12 @@ TEST(Sequencer, ABreakOnTheLastOrderRestartsTheSongFromItsInitialState) {
   song.Start();
   song.Tick(4 * 6 + 1);
   EXPECT_EQ(Started(song), (TRowStart{1, 0}));
-  EXPECT_EQ(song.Module().Tempo, 80);
+  EXPECT_EQ(song.State().Tempo, 80);
   song.Channel(0).Panning = 33;
   song.Tick(6);
   EXPECT_EQ(Started(song), (TRowStart{0, 0}));
   EXPECT_EQ(song.Channel(0).Panning, 128);
-  EXPECT_EQ(song.Module().Tempo, 125);
+  EXPECT_EQ(song.State().Tempo, 125);
 }
 
 TEST(Sequencer, JumpsAndBreaks) {
@@ -160,8 +159,8 @@ TEST(Sequencer, JumpsAndBreaks) {
   // past the next pattern's rows to the order after it.
   TTestSong past(2, 16, 4);
   MarkRows(past, 4);
-  past.Module().RestartPosition = 1;
-  past.Module().Patterns[1].SetSize(8, 2);
+  past.Data().RestartPosition = 1;
+  past.Data().Patterns[1].SetSize(8, 2);
   past.Cell(0, 0, 0, Effect(11, 7));
   past.Cell(1, 0, 0, Effect(13, 0x3F));
   past.Start();
@@ -172,20 +171,20 @@ TEST(Sequencer, AnOrderIndexPastTheTableCountsAsTheEnd) {
   TTestSong song(2, 4, 2);
   MarkRows(song, 2);
   // A song length above the table's 256 entries, and a break from its last.
-  song.Module().SongLength = 300;
-  song.Module().Orders.fill(0);
-  song.Module().Orders[255] = 1;
+  song.Data().SongLength = 300;
+  song.Data().Orders.fill(0);
+  song.Data().Orders[255] = 1;
   song.Cell(0, 0, 0, Effect(11, 255));
   song.Cell(1, 0, 0, Effect(13, 0));
   song.Start();
   EXPECT_EQ(RowStarts(song, 3 * 6), (std::vector<TRowStart>{{0, 0}, {1, 0}, {0, 0}}));
-  EXPECT_EQ(song.Module().OrderPosition, 255);
+  EXPECT_EQ(song.State().OrderPosition, 255);
 }
 
 TEST(Sequencer, PatternLoopPlaysItsRowsYPlusTwoTimes) {
   TTestSong song(2, 6);
   MarkRows(song, 1);
-  song.Module().InitialSpeed = 1;
+  song.Data().InitialSpeed = 1;
   song.Cell(0, 1, 0, Effect(14, 0x60));
   song.Cell(0, 3, 0, Effect(14, 0x62));
   song.Start();
@@ -196,7 +195,7 @@ TEST(Sequencer, PatternLoopPlaysItsRowsYPlusTwoTimes) {
 TEST(Sequencer, PatternLoopRowSurvivesAChangeOfPattern) {
   TTestSong song(2, 4, 2);
   MarkRows(song, 2);
-  song.Module().InitialSpeed = 1;
+  song.Data().InitialSpeed = 1;
   song.Cell(0, 2, 0, Effect(14, 0x60));
   song.Cell(1, 3, 0, Effect(14, 0x61));
   song.Start();
@@ -215,7 +214,7 @@ TEST(Sequencer, PatternDelayRepeatsTheRowsTicksWithoutANewNote) {
   song.Channel(0).Position = 12345;
   for (int tick = 1; tick < 18; ++tick) {
     song.Tick();
-    EXPECT_EQ(song.Module().TickCounter, tick);
+    EXPECT_EQ(song.State().TickCounter, tick);
   }
   EXPECT_EQ(song.Channel(0).Position, 12345);
   song.Channel(1).Volume = 10;
@@ -233,25 +232,25 @@ TEST(Sequencer, PatternDelayRepeatsTheRowsTicksWithoutANewNote) {
 
 TEST(Sequencer, AnOrderListWithoutRowsStaysSilentInsteadOfSearchingForEver) {
   TTestSong song(1, 4, 3);
-  song.Module().Patterns[1].SetSize(0, 1);
-  song.Module().Patterns[2].SetSize(0, 1);
+  song.Data().Patterns[1].SetSize(0, 1);
+  song.Data().Patterns[2].SetSize(0, 1);
   song.Orders({1, 2, 1});
   song.Start();
   song.Tick(20);
-  EXPECT_TRUE(song.Module().SongEnded);
+  EXPECT_TRUE(song.State().SongEnded);
 
   // The restart position past the song, with its only playable pattern
   // before the restart.
   song.Orders({0, 1, 2});
-  song.Module().RestartPosition = 1;
+  song.Data().RestartPosition = 1;
   song.Start();
   EXPECT_EQ(song.TicksToEnd(), 4 * 6);
 
-  song.Module().SongLength = 0;
-  song.Module().RestartPosition = 0;
+  song.Data().SongLength = 0;
+  song.Data().RestartPosition = 0;
   song.Start();
   song.Tick(3);
-  EXPECT_TRUE(song.Module().SongEnded);
+  EXPECT_TRUE(song.State().SongEnded);
 }
 
 TEST(Sequencer, TheSongEndsWhereARowWouldPlayAgain) {
@@ -276,17 +275,17 @@ TEST(Sequencer, TheSongEndsWhereARowWouldPlayAgain) {
 
   // A restart position: the end is where that order comes round again.
   TTestSong restart(1, 4, 3);
-  restart.Module().RestartPosition = 1;
+  restart.Data().RestartPosition = 1;
   restart.Start();
   EXPECT_EQ(restart.TicksToEnd(), 12 * 6);
-  EXPECT_EQ(restart.Module().OrderPosition, 1);
+  EXPECT_EQ(restart.State().OrderPosition, 1);
   // Playback itself goes on.
   restart.Tick(4 * 6);
-  EXPECT_EQ(restart.Module().OrderPosition, 2);
+  EXPECT_EQ(restart.State().OrderPosition, 2);
 
   // A reset starts the count afresh.
   restart.Start();
-  EXPECT_FALSE(restart.Module().SongEnded);
+  EXPECT_FALSE(restart.State().SongEnded);
   EXPECT_EQ(restart.TicksToEnd(), 12 * 6);
 }
 

@@ -5,10 +5,8 @@ TTestSong::TTestSong(int channels, int rows, int patterns) {
   for (int p = 0; p < patterns; ++p) Song->Patterns[p].SetSize(rows, static_cast<std::uint8_t>(channels));
   Song->SongLength = patterns;
   for (int p = 0; p < patterns; ++p) Song->Orders[p] = static_cast<std::uint8_t>(p);
-  Song->MixRate = 44100;
-  Song->TickLength = 882;
-  Song->Loaded = true;
-  Song->Reset();
+  Engine.Module.SetSong(Song);
+  Engine.Rewind();
 }
 
 void TTestSong::Orders(std::initializer_list<int> patterns) {
@@ -30,16 +28,16 @@ TTarnXMInstrument& TTestSong::Instrument(int number) {
 
 TTarnXMSample& TTestSong::SampleOf(int number) { return *Song->Instruments[number]->Samples[0]; }
 
-void TTestSong::Start() { Song->Reset(); }
+void TTestSong::Start() { Engine.Rewind(); }
 
 void TTestSong::Tick(int count) {
-  for (int k = 0; k < count; ++k) Song->Tick();
+  for (int k = 0; k < count; ++k) Engine.DoTick();
 }
 
 int TTestSong::TicksToEnd(int limit) {
   for (int ticks = 0; ticks < limit; ++ticks) {
-    Song->Tick();
-    if (Song->SongEnded) return ticks;
+    Engine.DoTick();
+    if (Engine.Module.State.SongEnded) return ticks;
   }
   return limit;
 }

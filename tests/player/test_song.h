@@ -1,17 +1,17 @@
 #pragma once
 // Songs built in memory for the sequencer, effect and envelope tests: cells
-// set one at a time, instruments with one sample for every note, and the
-// module driven tick by tick.
+// set one at a time, instruments with one sample for every note, and an
+// engine driven tick by tick without mixing.
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
 
-#include "player/module.h"
+#include "player/engine.h"
 
 class TTestSong {
  public:
   // channels channels, patterns patterns of rows rows each, played in that
-  // order; speed 6, tempo 125, linear periods, 44100 Hz.
+  // order; speed 6, tempo 125, linear periods, 44100 Hz stereo.
   explicit TTestSong(int channels = 1, int rows = 64, int patterns = 1);
 
   void Orders(std::initializer_list<int> patterns);
@@ -28,11 +28,17 @@ class TTestSong {
   // returns the ticks played before the end.
   int TicksToEnd(int limit = 100000);
 
-  TTarnXMModule& Module() { return *Song; }
-  TTarnXMChannel& Channel(int index = 0) { return *Song->Channels[index]; }
+  // The song being built: the module plays this very object, so changes
+  // made after Start are heard.
+  TTarnXMSong& Data() { return *Song; }
+  TTarnXMModule& Module() { return Engine.Module; }
+  TTarnXMPlayback& State() { return Engine.Module.State; }
+  TTarnXMRenderSettings& Settings() { return Engine.Settings; }
+  TTarnXMChannel& Channel(int index = 0) { return Engine.Module.State.Channels[index]; }
 
  private:
-  std::unique_ptr<TTarnXMModule> Song = std::make_unique<TTarnXMModule>();
+  std::shared_ptr<TTarnXMSong> Song = std::make_shared<TTarnXMSong>();
+  TTarnXMEngine Engine{TTarnXMRenderSettings::For(44100, true)};
 };
 
 // A cell: note, instrument, volume column, effect, parameter.

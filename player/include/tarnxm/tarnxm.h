@@ -130,7 +130,7 @@ TTarnXMCell PatternCell(const TTarnXMSong& song, std::int32_t pattern, std::int3
 // ---- Rendering ----------------------------------------------------------
 
 struct TTarnXMRenderOptions {
-  std::int32_t SampleRate = 44100;  // 8000..192000
+  std::int32_t SampleRate = 44100;  // 1..1000000 (held within that)
   bool Stereo = true;
   TTarnXMInterpolation Interpolation = TTarnXMInterpolation::Sinc;
   bool Clipping = true;             // 16-bit output clamps; without, it wraps
