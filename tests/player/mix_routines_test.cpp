@@ -139,7 +139,7 @@ class MixRoutinesTest : public ::testing::Test {
           uniform(0, 3) == 0 ? (uniform(0, 1) ? 32767 : -32768) : static_cast<std::int32_t>(uniform(-32768, 32767));
     sample.PrepareForInterpolation();
 
-    TTarnXMChannel channel(nullptr, 0);
+    TTarnXMChannel channel;
     channel.Sample = &sample;
     const int count = static_cast<int>(uniform(1, 40));
     const std::int64_t step = uniform(1, 3 * One);

@@ -6,11 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <memory>
+#include <tuple>
 #include <vector>
 
-#include "player/player.h"
+#include "player/engine.h"
 
 namespace {
 
@@ -19,7 +20,12 @@ constexpr std::int64_t Half = OneFrame / 2;
 
 class MixerTest : public ::testing::Test {
  protected:
-  explicit MixerTest(bool stereo = true) : Player(TTarnXM::Create(44100, 64, stereo)) {}
+  explicit MixerTest(bool stereo = true)
+      : Engine(TTarnXMRenderSettings::For(44100, stereo)),
+        Buffer(static_cast<std::size_t>(64 * Engine.Settings.OutputChannels)) {
+    Engine.MixPointer = Buffer.data();
+    Engine.MixFrames = 64;
+  }
 
   // A mono sample whose frame f holds values[f], or a stereo one from pairs.
   void SetSample(const std::vector<std::int32_t>& values, int channels = 1) {
@@ -47,17 +53,22 @@ class MixerTest : public ::testing::Test {
   }
   // Mixes frames into a cleared buffer and returns its left (or only) values
   // divided by the unit gain.
-  std::vector<std::int64_t> Mix(int frames) {
-    std::fill(Player->MixBuffer.begin(), Player->MixBuffer.end(), 0);
-    MixChannel(*Player, Channel, 0, frames);
+  std::vector<std::int64_t> Mix(int frames, bool audible = true) {
+    std::fill(Buffer.begin(), Buffer.end(), 0);
+    MixChannel(Engine, Channel, audible, 0, frames);
     std::vector<std::int64_t> left;
-    for (int f = 0; f < frames; ++f) left.push_back(Player->MixBuffer[f * Player->OutputChannels] / 2048);
+    for (int f = 0; f < frames; ++f) left.push_back(Buffer[f * Engine.Settings.OutputChannels] / 2048);
     return left;
   }
+  // The engine's click removal over frames just mixed: the empty song mixes
+  // no channel of its own, so only what the channel left is added, from the
+  // frame it stopped on.
+  void RemoveClicks(int frames) { Engine.MixChunk(0, frames); }
 
-  std::unique_ptr<TTarnXM> Player;
+  TTarnXMEngine Engine;
+  std::vector<std::int64_t> Buffer;  // the engine mixes here
   TTarnXMSample Sample;
-  TTarnXMChannel& Channel = *Player->Module.Channels[0];
+  TTarnXMChannel& Channel = Engine.Module.State.Channels[0];
 };
 
 class MonoMixerTest : public MixerTest {
@@ -77,22 +88,26 @@ TEST_F(MixerTest, StepZeroStopsTheChannelWithoutClickRemoval) {
   Channel.LastLeft = 5000;
   EXPECT_EQ(Mix(4), (std::vector<std::int64_t>{0, 0, 0, 0}));
   EXPECT_FALSE(Channel.Active);
-  EXPECT_EQ(Player->Module.DeclickLeft, 0);
+  RemoveClicks(4);
+  EXPECT_EQ(Buffer, std::vector<std::int64_t>(Buffer.size(), 0));
+  EXPECT_EQ(Engine.Module.State.DeclickLeft, 0);
 }
 
 TEST_F(MixerTest, ANonLoopingSampleEndsAfterItsLastFrameAndLeavesItForClickRemoval) {
   SetSample(Ramp(10));
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(Half, 2048, 1024);
   const std::vector<std::int64_t> out = Mix(24);
   // Positions 0, 0.5, ... 9.5 are below Length; 10.0 is not.
   for (int f = 0; f < 20; ++f) EXPECT_EQ(out[f], 100 + 100 * (f / 2)) << f;
   for (int f = 20; f < 24; ++f) EXPECT_EQ(out[f], 0) << f;
   EXPECT_FALSE(Channel.Active);
-  EXPECT_EQ(Player->Module.DeclickLeft, 1000 * 2048);
-  EXPECT_EQ(Player->Module.DeclickRight, 1000 * 1024);
   EXPECT_EQ(Channel.LastLeft, 0);
   EXPECT_EQ(Channel.LastRight, 0);
+  RemoveClicks(24);
+  EXPECT_EQ(Buffer[2 * 19], 1000 * 2048);
+  EXPECT_EQ(Buffer[2 * 20], 1000 * 2048);
+  EXPECT_EQ(Buffer[2 * 20 + 1], 1000 * 1024);
 }
 
 TEST_F(MixerTest, AForwardLoopContinuesAtTheLoopStartPlusTheOvershoot) {
@@ -106,7 +121,7 @@ TEST_F(MixerTest, AForwardLoopContinuesAtTheLoopStartPlusTheOvershoot) {
 
   // Through the mixer: from 11, steps of 0.75 pass the end at 12.5 and go on
   // at 4.5, 5.25, ...
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Channel.Position = 11 * One;
   EXPECT_EQ(Mix(5), (std::vector<std::int64_t>{1200, 1200, 500, 600, 700}));
   EXPECT_TRUE(Channel.Active);
@@ -147,7 +162,7 @@ TEST_F(MixerTest, APingPongLoopTurnsAtItsEnds) {
 TEST_F(MixerTest, PingPongPlaysBackAndForthThroughTheMixer) {
   SetSample(Ramp(8));
   SetLoop(2, 4, true);
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(One + 1);  // just over one frame, so that interpolation 0 is chosen by the setting
   // Frames 0..5 forwards; past the end at 6 + d it turns to 6 - d (frame 5),
   // runs down past the start at 2 - d and turns up again at 2 + d.
@@ -204,7 +219,7 @@ TEST_F(MixerTest, TurnsAtTheLargestLengthsDoNotOverflow) {
 TEST_F(MixerTest, AOneFrameStepPlaysTheValuesUnchangedWhateverTheInterpolation) {
   SetSample({0, 30000, -30000, 30000, -30000, 0, 0, 0});
   for (std::uint8_t interpolation = 0; interpolation <= 3; ++interpolation) {
-    Player->Interpolation = interpolation;
+    Engine.Settings.Interpolation = interpolation;
     Start(One);
     Channel.Position = 0;
     EXPECT_EQ(Mix(5), (std::vector<std::int64_t>{0, 30000, -30000, 30000, -30000})) << int{interpolation};
@@ -214,7 +229,7 @@ TEST_F(MixerTest, AOneFrameStepPlaysTheValuesUnchangedWhateverTheInterpolation) 
 TEST_F(MixerTest, TheSincPlaysAtTheLevelOfTheOtherInterpolations) {
   SetSample(std::vector<std::int32_t>(64, 20000));
   for (std::uint8_t interpolation = 1; interpolation <= 3; ++interpolation) {
-    Player->Interpolation = interpolation;
+    Engine.Settings.Interpolation = interpolation;
     Start(One / 3);
     Channel.Position = 8 * One;
     for (std::int64_t value : Mix(16)) EXPECT_NEAR(value, 20000, 20000 / 300) << int{interpolation};
@@ -223,7 +238,7 @@ TEST_F(MixerTest, TheSincPlaysAtTheLevelOfTheOtherInterpolations) {
 
 TEST_F(MixerTest, LinearInterpolationBetweenTheExtremesKeepsItsSign) {
   SetSample({-32768, 32767, -32768, 32767});
-  Player->Interpolation = TTarnXM::LinearInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::LinearInterpolation;
   Start(Half);
   // -32768 + 65535 x 0.5 truncated toward zero is -1; a 32-bit product
   // would wrap here.
@@ -232,19 +247,19 @@ TEST_F(MixerTest, LinearInterpolationBetweenTheExtremesKeepsItsSign) {
 
 TEST_F(MixerTest, ARampEndingInsideACallSplitsItAndTheRestUsesTheTargets) {
   SetSample(std::vector<std::int32_t>(64, 1000));
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(Half);
   Channel.RampLeft = 0;
   Channel.RampRight = 0;
   Channel.RampTargetLeft = Channel.RampTargetRight = 2048 * 4096;
   Channel.RampStepLeft = Channel.RampStepRight = 2048 * 4096 / 8;
   Channel.RampSamples = 8;
-  std::fill(Player->MixBuffer.begin(), Player->MixBuffer.end(), 0);
-  MixChannel(*Player, Channel, 0, 12);
+  std::fill(Buffer.begin(), Buffer.end(), 0);
+  MixChannel(Engine, Channel, true, 0, 12);
   for (int f = 0; f < 12; ++f) {
     const std::int64_t gain = f < 8 ? 256 * (f + 1) : 2048;
-    EXPECT_EQ(Player->MixBuffer[2 * f], 1000 * gain) << f;
-    EXPECT_EQ(Player->MixBuffer[2 * f + 1], 1000 * gain) << f;
+    EXPECT_EQ(Buffer[2 * f], 1000 * gain) << f;
+    EXPECT_EQ(Buffer[2 * f + 1], 1000 * gain) << f;
   }
   EXPECT_EQ(Channel.RampSamples, 0);
   EXPECT_EQ(Channel.RampStepLeft, 0);
@@ -254,7 +269,7 @@ TEST_F(MixerTest, ARampEndingInsideACallSplitsItAndTheRestUsesTheTargets) {
 
 TEST_F(MixerTest, ARampToSilenceWithTheFadeOutDoneStopsTheChannelInsideTheCall) {
   SetSample(std::vector<std::int32_t>(64, 1000));
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(Half);
   Channel.RampStepLeft = Channel.RampStepRight = -2048 * 4096 / 4;
   Channel.RampTargetLeft = Channel.RampTargetRight = 0;
@@ -314,25 +329,62 @@ TEST_F(MixerTest, ASilentChannelMovesExactlyAsAnAudibleOne) {
   EXPECT_EQ(Channel.LastLeft, 0);
 }
 
+// How a muted channel is mixed: it writes nothing, not even for click
+// removal, and moves on exactly as if it were heard.
+TEST_F(MixerTest, AChannelThatIsNotAudibleWritesNothingAndMovesAsAnAudibleOne) {
+  struct TCase {
+    const char* Name;
+    bool Loop, PingPong;
+    std::int32_t RampFrames;
+  };
+  const TCase cases[] = {
+      {"ping-pong loop", true, true, 0}, {"forward loop in a ramp", true, false, 20}, {"sample that ends", false, false, 0}};
+  for (const TCase& test : cases) {
+    SetSample(Ramp(48));
+    SetLoop(8, 32, test.PingPong);
+    Sample.Loop = test.Loop;
+    const auto mix = [&](bool audible) {
+      Start(One + One / 7);
+      Channel.Position = 0;
+      Channel.Backwards = false;
+      if (test.RampFrames > 0) {
+        Channel.RampLeft = Channel.RampRight = 0;
+        Channel.RampStepLeft = Channel.RampStepRight = 2048 * 4096 / test.RampFrames;
+        Channel.RampSamples = test.RampFrames;
+      }
+      Engine.Module.State.DeclickLeft = Engine.Module.State.DeclickRight = 0;
+      Mix(64, audible);
+      RemoveClicks(64);
+      return std::tuple(Channel.Position, Channel.Backwards, Channel.Active, Channel.RampSamples);
+    };
+    const auto audible = mix(true);
+    EXPECT_NE(std::count(Buffer.begin(), Buffer.end(), 0), std::ssize(Buffer)) << test.Name;
+    EXPECT_EQ(mix(false), audible) << test.Name;
+    EXPECT_EQ(std::count(Buffer.begin(), Buffer.end(), 0), std::ssize(Buffer)) << test.Name;
+    EXPECT_EQ(Engine.Module.State.DeclickLeft, 0) << test.Name;
+    EXPECT_EQ(Engine.Module.State.DeclickRight, 0) << test.Name;
+  }
+}
+
 TEST_F(MixerTest, EqualAndDifferentGainsReachTheirSides) {
   SetSample(std::vector<std::int32_t>(64, 1000));
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(Half, 2048, 512);
   Mix(4);
-  EXPECT_EQ(Player->MixBuffer[0], 1000 * 2048);
-  EXPECT_EQ(Player->MixBuffer[1], 1000 * 512);
+  EXPECT_EQ(Buffer[0], 1000 * 2048);
+  EXPECT_EQ(Buffer[1], 1000 * 512);
   EXPECT_EQ(Channel.LastRight, 1000 * 512);
   // A stereo sample keeps its sides apart.
   SetSample({1000, -1000, 1000, -1000, 1000, -1000, 1000, -1000}, 2);
   Start(Half);
   Mix(2);
-  EXPECT_EQ(Player->MixBuffer[0], 1000 * 2048);
-  EXPECT_EQ(Player->MixBuffer[1], -1000 * 2048);
+  EXPECT_EQ(Buffer[0], 1000 * 2048);
+  EXPECT_EQ(Buffer[1], -1000 * 2048);
 }
 
 TEST_F(MonoMixerTest, AStereoSampleOnMonoOutputIsTheAverageRoundedTowardZero) {
   SetSample({3, -4, -3, 4, 1001, 1000, 0, 0}, 2);
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(One);
   // (3 - 4) / 2 and (-3 + 4) / 2 are both 0; a floor would make the first -1.
   EXPECT_EQ(Mix(3), (std::vector<std::int64_t>{0, 0, 1000}));
@@ -340,14 +392,14 @@ TEST_F(MonoMixerTest, AStereoSampleOnMonoOutputIsTheAverageRoundedTowardZero) {
 
 TEST_F(MixerTest, MixingAddsToWhatIsInTheBufferAtTheOffset) {
   SetSample(std::vector<std::int32_t>(64, 1000));
-  Player->Interpolation = TTarnXM::NoInterpolation;
+  Engine.Settings.Interpolation = TTarnXMRenderSettings::NoInterpolation;
   Start(Half);
-  std::fill(Player->MixBuffer.begin(), Player->MixBuffer.end(), 7);
-  MixChannel(*Player, Channel, 10, 2);
-  EXPECT_EQ(Player->MixBuffer[19], 7);
-  EXPECT_EQ(Player->MixBuffer[20], 7 + 1000 * 2048);
-  EXPECT_EQ(Player->MixBuffer[23], 7 + 1000 * 2048);
-  EXPECT_EQ(Player->MixBuffer[24], 7);
+  std::fill(Buffer.begin(), Buffer.end(), 7);
+  MixChannel(Engine, Channel, true, 10, 2);
+  EXPECT_EQ(Buffer[19], 7);
+  EXPECT_EQ(Buffer[20], 7 + 1000 * 2048);
+  EXPECT_EQ(Buffer[23], 7 + 1000 * 2048);
+  EXPECT_EQ(Buffer[24], 7);
 }
 
 }  // namespace

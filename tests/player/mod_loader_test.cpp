@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "player/module.h"
 #include "tests/player/module_writer.h"
 
 namespace {
@@ -31,23 +32,23 @@ TEST(MODLoader, LoadsPatternsSamplesAndPanning) {
   ASSERT_EQ(bytes.size(), 1084u + 2 * 1024 + 32);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, bytes));
-  EXPECT_EQ(module.Format, TTarnXMFormat::MOD);
-  EXPECT_EQ(module.Signature, "M.K.");
-  EXPECT_EQ(module.Name, "tune");
-  EXPECT_EQ(module.NumChannels, 4);
-  EXPECT_EQ(module.NumPatterns, 2);
-  EXPECT_EQ(module.SongLength, 3);
-  EXPECT_FALSE(module.LinearFrequency);
-  EXPECT_EQ(module.InitialSpeed, 6);
-  EXPECT_EQ(module.InitialTempo, 125);
-  EXPECT_EQ(module.Patterns[1].Rows, 64);
-  EXPECT_EQ(module.Patterns[1].GetNote(63, 3), (TTarnXMPatternNote{49, 31, 0, 3, 0x20}));
-  EXPECT_EQ(module.Patterns[2].Rows, 0);
+  EXPECT_EQ(module.Song->Format, TTarnXMFormat::MOD);
+  EXPECT_EQ(module.Song->Signature, "M.K.");
+  EXPECT_EQ(module.Song->Name, "tune");
+  EXPECT_EQ(module.Song->NumChannels, 4);
+  EXPECT_EQ(module.Song->NumPatterns, 2);
+  EXPECT_EQ(module.Song->SongLength, 3);
+  EXPECT_FALSE(module.Song->LinearFrequency);
+  EXPECT_EQ(module.Song->InitialSpeed, 6);
+  EXPECT_EQ(module.Song->InitialTempo, 125);
+  EXPECT_EQ(module.Song->Patterns[1].Rows, 64);
+  EXPECT_EQ(module.Song->Patterns[1].GetNote(63, 3), (TTarnXMPatternNote{49, 31, 0, 3, 0x20}));
+  EXPECT_EQ(module.Song->Patterns[2].Rows, 0);
   const std::vector<int> panning{0, 255, 255, 0, 128};
-  for (int c = 0; c < 5; ++c) EXPECT_EQ(module.Channels[c]->DefaultPanning, panning[c]) << c;
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(module.Song->ChannelSettings[c].DefaultPanning, panning[c]) << c;
 
-  ASSERT_NE(module.Instruments[31], nullptr);
-  const TTarnXMInstrument& instrument = *module.Instruments[1];
+  ASSERT_NE(module.Song->Instruments[31], nullptr);
+  const TTarnXMInstrument& instrument = *module.Song->Instruments[1];
   EXPECT_EQ(instrument.FadeOut, 65536);
   const TTarnXMSample& sample = *instrument.Samples[0];
   EXPECT_EQ(sample.Length, 32);
@@ -65,7 +66,7 @@ TEST(MODLoader, ASizeThatDoesNotMatchTheLayoutIsRefused) {
   EXPECT_FALSE(Load(module, bytes));
   EXPECT_EQ(module.LoadError, TTarnXMLoadError::MODSizeMismatch);
   EXPECT_FALSE(module.Loaded);
-  EXPECT_EQ(module.Instruments[1], nullptr);
+  EXPECT_EQ(module.Song->Instruments[1], nullptr);
   bytes.resize(bytes.size() - 2);
   EXPECT_FALSE(Load(module, bytes));
   bytes.resize(1200);
@@ -81,10 +82,10 @@ TEST(MODLoader, FourChannelSignatureSizedForEightChannelsHasEight) {
   writer.SetCell(0, 0, 7, 1, 856, 0, 0);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.NumChannels, 8);
-  EXPECT_EQ(module.Patterns[0].GetNote(0, 7).Note, 37);
-  EXPECT_EQ(module.Channels[4]->DefaultPanning, 0);
-  EXPECT_EQ(module.Channels[7]->DefaultPanning, 0);
+  EXPECT_EQ(module.Song->NumChannels, 8);
+  EXPECT_EQ(module.Song->Patterns[0].GetNote(0, 7).Note, 37);
+  EXPECT_EQ(module.Song->ChannelSettings[4].DefaultPanning, 0);
+  EXPECT_EQ(module.Song->ChannelSettings[7].DefaultPanning, 0);
 }
 
 TEST(MODLoader, SignaturesNameTheChannelCount) {
@@ -105,11 +106,11 @@ TEST(MODLoader, OddChannelCountsAreLoadedOrRefused) {
   six.SetCell(0, 1, 5, 2, 214, 0xC, 0x40);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, six.Build()));
-  EXPECT_EQ(module.NumChannels, 6);
-  EXPECT_EQ(module.Patterns[0].GetNote(1, 5), (TTarnXMPatternNote{61, 2, 0, 0xC, 0x40}));
-  EXPECT_EQ(module.Channels[3]->DefaultPanning, 0);
-  EXPECT_EQ(module.Channels[4]->DefaultPanning, 128);
-  EXPECT_EQ(module.Channels[5]->DefaultPanning, 128);
+  EXPECT_EQ(module.Song->NumChannels, 6);
+  EXPECT_EQ(module.Song->Patterns[0].GetNote(1, 5), (TTarnXMPatternNote{61, 2, 0, 0xC, 0x40}));
+  EXPECT_EQ(module.Song->ChannelSettings[3].DefaultPanning, 0);
+  EXPECT_EQ(module.Song->ChannelSettings[4].DefaultPanning, 128);
+  EXPECT_EQ(module.Song->ChannelSettings[5].DefaultPanning, 128);
 
   for (const std::string signature : {"TDZ0", "0CHN", "FLT'", "EX%%", "!!CH"}) {
     TMODWriter odd;
@@ -137,14 +138,14 @@ TEST(MODLoader, WithoutASignatureItIsTheFifteenSampleForm) {
   writer.Samples[14] = {2, 0, 64, 0, 1, TBytes{0x80, 0x7F, 0, 0}};
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.NumChannels, 4);
-  EXPECT_EQ(module.NumPatterns, 2);
-  EXPECT_EQ(module.SongLength, 2);
-  EXPECT_EQ(module.Signature, "");
-  EXPECT_EQ(module.Patterns[0].GetNote(0, 0), (TTarnXMPatternNote{25, 15, 0, 0xF, 3}));
-  EXPECT_EQ(module.Instruments[16], nullptr);
-  EXPECT_EQ(module.Instruments[15]->Samples[0]->Data[0], -32768);
-  EXPECT_EQ(module.Instruments[15]->Samples[0]->Data[1], 32512);
+  EXPECT_EQ(module.Song->NumChannels, 4);
+  EXPECT_EQ(module.Song->NumPatterns, 2);
+  EXPECT_EQ(module.Song->SongLength, 2);
+  EXPECT_EQ(module.Song->Signature, "");
+  EXPECT_EQ(module.Song->Patterns[0].GetNote(0, 0), (TTarnXMPatternNote{25, 15, 0, 0xF, 3}));
+  EXPECT_EQ(module.Song->Instruments[16], nullptr);
+  EXPECT_EQ(module.Song->Instruments[15]->Samples[0]->Data[0], -32768);
+  EXPECT_EQ(module.Song->Instruments[15]->Samples[0]->Data[1], 32512);
 }
 
 TEST(MODLoader, PatternCountFollowsTheOrderList) {
@@ -152,7 +153,7 @@ TEST(MODLoader, PatternCountFollowsTheOrderList) {
   writer.Orders[3] = 200;  // entries of 128 and more name no pattern
   TTarnXMModule module;
   EXPECT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.Orders[3], 200);
+  EXPECT_EQ(module.Song->Orders[3], 200);
   // An order list that names more patterns than the file holds.
   writer.Orders[3] = 5;
   EXPECT_FALSE(Load(module, writer.Build()));
@@ -171,14 +172,14 @@ TEST(MODLoader, FineTunesPeriodsAndRestart) {
   writer.Restart = 127;
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.RestartPosition, 0);
-  EXPECT_EQ(module.Instruments[1]->Samples[0]->FineTune, -128);
+  EXPECT_EQ(module.Song->RestartPosition, 0);
+  EXPECT_EQ(module.Song->Instruments[1]->Samples[0]->FineTune, -128);
   writer.Restart = 20;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.RestartPosition, 0);
+  EXPECT_EQ(module.Song->RestartPosition, 0);
   writer.Restart = 19;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.RestartPosition, 19);
+  EXPECT_EQ(module.Song->RestartPosition, 19);
 }
 
 TEST(MODLoader, LoopsAreFittedInsideTheSample) {
@@ -194,7 +195,7 @@ TEST(MODLoader, LoopsAreFittedInsideTheSample) {
     writer.Samples[0] = {32, 0, 64, loop.LoopStart, loop.LoopLength, std::nullopt};
     TTarnXMModule module;
     ASSERT_TRUE(Load(module, writer.Build()));
-    const TTarnXMSample& sample = *module.Instruments[1]->Samples[0];
+    const TTarnXMSample& sample = *module.Song->Instruments[1]->Samples[0];
     EXPECT_EQ(sample.Loop, loop.Loop) << loop.LoopStart;
     EXPECT_EQ(sample.LoopStart, loop.Start) << loop.LoopStart;
     EXPECT_EQ(sample.LoopLength, loop.Length) << loop.LoopStart;
@@ -213,7 +214,7 @@ TEST(MODLoader, ADPCMPackedSamples) {
   writer.Samples[0].Data = data;
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  const TTarnXMSample& sample = *module.Instruments[1]->Samples[0];
+  const TTarnXMSample& sample = *module.Song->Instruments[1]->Samples[0];
   EXPECT_EQ(sample.Data[0], 256);
   EXPECT_EQ(sample.Data[1], 768);
   EXPECT_EQ(sample.Data[31], 768);

@@ -1,7 +1,5 @@
 #include "tests/player/module_writer.h"
 
-#include <algorithm>
-
 namespace {
 
 void Put8(TBytes& out, std::uint32_t value) { out.push_back(static_cast<std::uint8_t>(value)); }
@@ -79,9 +77,8 @@ void PutInstrument(TBytes& out, const TXMInstrumentWriter& instrument) {
     Put16(out, 0);
   }
   // The sample headers go where the claimed size says, as a loader will look
-  // for them there.
-  if (!instrument.Samples.empty() && instrument.Size)
-    out.resize(std::max<std::size_t>(out.size(), start + *instrument.Size));
+  // for them there: the header is padded or cut to it.
+  if (!instrument.Samples.empty() && instrument.Size) out.resize(start + *instrument.Size);
   for (const TXMSampleWriter& sample : instrument.Samples) PutSampleHeader(out, sample);
 }
 

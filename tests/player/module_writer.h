@@ -37,7 +37,9 @@ struct TXMEnvelopeWriter {
 
 struct TXMInstrumentWriter {
   std::string Name;
-  std::optional<std::uint32_t> Size;         // default: 243 with samples, 29 without
+  // Default: 243 with samples, 29 without. With samples, the header written
+  // is padded or cut to it.
+  std::optional<std::uint32_t> Size;
   std::optional<std::uint16_t> SampleCount;  // default: the number of Samples
   std::array<std::uint8_t, 96> SampleMap{};
   TXMEnvelopeWriter VolumeEnvelope;

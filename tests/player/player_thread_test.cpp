@@ -17,8 +17,7 @@
 #include "platform/resources.h"
 #include "platform/wave_out.h"
 #include "platform/win_types.h"
-#include "player/player.h"
-#include "scene/random.h"
+#include "player/output/player.h"
 #include "tests/player/module_writer.h"
 
 using namespace platform;
@@ -109,14 +108,14 @@ class PlayerThreadTest : public ::testing::Test {
   std::unique_ptr<TTarnXM> StruckPlayer() {
     std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
     const TBytes song = StruckSong();
-    EXPECT_TRUE(player->Module.LoadFromMemory(song.data(), song.size()));
+    EXPECT_TRUE(player->LoadFromMemory(song.data(), song.size()));
     return player;
   }
 
   // The song's position, read between refills.
   static std::int32_t OrderOf(TTarnXM& player) {
     player.Enter();
-    const std::int32_t order = player.Module.OrderPosition;
+    const std::int32_t order = player.Renderer.Info().Order;
     player.Leave();
     return order;
   }
@@ -175,7 +174,7 @@ TEST_F(PlayerThreadTest, CyclesOfPlayStopAndDestructionEndCleanlyInEveryState) {
   const TBytes song = StruckSong();
   for (int cycle = 0; cycle < 12; ++cycle) {
     std::unique_ptr<TTarnXM> player = TTarnXM::Create(22050, 512, cycle % 2 == 0);
-    ASSERT_TRUE(player->Module.LoadFromMemory(song.data(), song.size()));
+    ASSERT_TRUE(player->LoadFromMemory(song.data(), song.size()));
     switch (cycle % 4) {
       case 0:  // destroyed without ever playing
         break;
@@ -205,11 +204,11 @@ TEST_F(PlayerThreadTest, ALoadWhileTheSongPlaysWaitsForTheRefillAndPlaysOn) {
   ASSERT_TRUE(Record->WaitFor(4));
   const TBytes song = StruckSong();
   for (int k = 0; k < 5; ++k) {
-    EXPECT_TRUE(player->Module.LoadFromMemory(song.data(), song.size()));
-    EXPECT_FALSE(player->Module.LoadFromResource("no such song", "#10"));
+    EXPECT_TRUE(player->LoadFromMemory(song.data(), song.size()));
+    EXPECT_FALSE(player->LoadFromResource("no such song", "#10"));
     player->Clear();
   }
-  EXPECT_TRUE(player->Module.LoadFromMemory(song.data(), song.size()));
+  EXPECT_TRUE(player->LoadFromMemory(song.data(), song.size()));
   EXPECT_TRUE(player->Play());
   const std::size_t before = Record->Count();
   EXPECT_TRUE(Record->WaitFor(before + 8));
@@ -232,11 +231,10 @@ TEST_F(PlayerThreadTest, TheWavSinkGetsExactlyTheOfflineRendering) {
   SetWaveOutFactory([&] { return CreateWavFileWaveOut(path.string()); });
   const auto intro = [] {
     std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
-    player->Module.MasterVolume = 128;
-    EXPECT_TRUE(player->Module.LoadFromResource("msx", NumericResourceType(RT_RCDATA)));
+    player->Renderer.SetMasterVolume(128);
+    EXPECT_TRUE(player->LoadFromResource("msx", NumericResourceType(RT_RCDATA)));
     return player;
   };
-  const std::uint32_t randomState = RandomState();
   {
     std::unique_ptr<TTarnXM> player = intro();
     ASSERT_TRUE(player->Play());
@@ -254,9 +252,8 @@ TEST_F(PlayerThreadTest, TheWavSinkGetsExactlyTheOfflineRendering) {
   ASSERT_EQ(played.size() % 8192, 0u);
 
   SetWaveOutFactory(nullptr);
-  SetRandomState(randomState);
   std::unique_ptr<TTarnXM> offline = intro();
-  offline->Rewind();
+  offline->Renderer.Rewind();
   std::vector<std::uint8_t> rendered(played.size());
   for (std::size_t offset = 0; offset < rendered.size(); offset += 8192)
     offline->RenderBuffer(reinterpret_cast<std::int16_t*>(rendered.data() + offset));
@@ -271,7 +268,7 @@ TEST(PlayerOutputTest, DestructionWaitsAFewSecondsAtMostForTheDevice) {
   SetWaveOutFactory([record] { return std::make_unique<TRecordingWaveOut>(record); });
   std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 256, true);
   const TBytes song = StruckSong();
-  ASSERT_TRUE(player->Module.LoadFromMemory(song.data(), song.size()));
+  ASSERT_TRUE(player->LoadFromMemory(song.data(), song.size()));
   ASSERT_TRUE(player->Play());
   ASSERT_TRUE(record->WaitFor(4));
   const auto start = std::chrono::steady_clock::now();

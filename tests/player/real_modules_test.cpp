@@ -78,12 +78,13 @@ TEST(RealModules, LoadWithTheFactsTheirHeadersGive) {
     const TBytes bytes = ReadFile(path);
     TTarnXMModule module;
     ASSERT_TRUE(module.LoadFromMemory(bytes.data(), bytes.size())) << name << ": " << LoadErrorText(module.LoadError);
+    const TTarnXMSong& song = *module.Song;
     int instruments = 0, samples = 0;
-    for (int i = 1; i <= TTarnXMModule::MaxInstruments; ++i) {
-      if (!module.Instruments[i]) continue;
+    for (int i = 1; i <= TTarnXMSong::MaxInstruments; ++i) {
+      if (!song.Instruments[i]) continue;
       ++instruments;
       for (int j = 0; j < TTarnXMInstrument::MaxSamples; ++j) {
-        const TTarnXMSample* sample = module.Instruments[i]->Samples[j].get();
+        const TTarnXMSample* sample = song.Instruments[i]->Samples[j].get();
         if (!sample) continue;
         samples += sample->Length > 0;
         CheckSampleForm(*sample, name + " instrument " + std::to_string(i) + " sample " + std::to_string(j));
@@ -92,22 +93,22 @@ TEST(RealModules, LoadWithTheFactsTheirHeadersGive) {
     const bool isXM = std::memcmp(bytes.data(), "Extended Module: ", 17) == 0;
     if (isXM) {
       ++xm;
-      EXPECT_EQ(module.Format, TTarnXMFormat::XM) << name;
-      EXPECT_EQ(module.NumChannels, static_cast<int>(LE(bytes, 68, 2))) << name;
-      EXPECT_EQ(module.NumPatterns, static_cast<int>(LE(bytes, 70, 2))) << name;
-      EXPECT_EQ(module.SongLength, static_cast<int>(LE(bytes, 64, 2))) << name;
-      EXPECT_EQ(module.LinearFrequency, (LE(bytes, 74, 2) & 1) != 0) << name;
+      EXPECT_EQ(song.Format, TTarnXMFormat::XM) << name;
+      EXPECT_EQ(song.NumChannels, static_cast<int>(LE(bytes, 68, 2))) << name;
+      EXPECT_EQ(song.NumPatterns, static_cast<int>(LE(bytes, 70, 2))) << name;
+      EXPECT_EQ(song.SongLength, static_cast<int>(LE(bytes, 64, 2))) << name;
+      EXPECT_EQ(song.LinearFrequency, (LE(bytes, 74, 2) & 1) != 0) << name;
       const auto expected = XMSamples(bytes);
       ASSERT_EQ(instruments, static_cast<int>(expected.size())) << name;
       for (std::size_t i = 0; i < expected.size(); ++i)
         for (std::size_t j = 0; j < expected[i].size(); ++j) {
-          const TTarnXMSample& sample = *module.Instruments[i + 1]->Samples[j];
+          const TTarnXMSample& sample = *song.Instruments[i + 1]->Samples[j];
           EXPECT_EQ(sample.Length, expected[i][j].Frames) << name << " " << i + 1 << "/" << j;
           EXPECT_EQ(sample.Data != nullptr, expected[i][j].HasData) << name << " " << i + 1 << "/" << j;
         }
     } else {
       ++mod;
-      EXPECT_EQ(module.Format, TTarnXMFormat::MOD) << name;
+      EXPECT_EQ(song.Format, TTarnXMFormat::MOD) << name;
       EXPECT_EQ(instruments, 31) << name;
       int withData = 0;
       std::int64_t sampleBytes = 0;
@@ -115,20 +116,20 @@ TEST(RealModules, LoadWithTheFactsTheirHeadersGive) {
         const std::int32_t length = 2 * static_cast<std::int32_t>(bytes[42 + 30 * k] << 8 | bytes[43 + 30 * k]);
         withData += length > 0;
         sampleBytes += length;
-        EXPECT_EQ(module.Instruments[k + 1]->Samples[0]->Length, length) << name << " sample " << k + 1;
+        EXPECT_EQ(song.Instruments[k + 1]->Samples[0]->Length, length) << name << " sample " << k + 1;
       }
       EXPECT_EQ(samples, withData) << name;
       int highest = 0;
       for (int k = 0; k < 128; ++k)
         if (bytes[952 + k] < 128) highest = std::max<int>(highest, bytes[952 + k]);
-      EXPECT_EQ(module.NumPatterns, highest + 1) << name;
-      EXPECT_EQ(module.Signature, std::string(bytes.begin() + 1080, bytes.begin() + 1084)) << name;
-      EXPECT_EQ(1084 + std::int64_t{module.NumPatterns} * module.NumChannels * 256 + sampleBytes,
+      EXPECT_EQ(song.NumPatterns, highest + 1) << name;
+      EXPECT_EQ(song.Signature, std::string(bytes.begin() + 1080, bytes.begin() + 1084)) << name;
+      EXPECT_EQ(1084 + std::int64_t{song.NumPatterns} * song.NumChannels * 256 + sampleBytes,
                 static_cast<std::int64_t>(bytes.size()))
           << name;
     }
     std::printf("  %-40s %s, %d channels, %d patterns, %d instruments, %d samples with data\n", name.c_str(),
-                isXM ? "XM" : "MOD", module.NumChannels, module.NumPatterns, instruments, samples);
+                isXM ? "XM" : "MOD", song.NumChannels, song.NumPatterns, instruments, samples);
   }
   EXPECT_GT(xm, 0);
   EXPECT_GT(mod, 0);

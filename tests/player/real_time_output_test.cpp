@@ -15,7 +15,7 @@
 #include "platform/resources.h"
 #include "platform/wave_out.h"
 #include "platform/win_types.h"
-#include "player/player.h"
+#include "player/output/player.h"
 
 using namespace platform;
 using Clock = std::chrono::steady_clock;
@@ -77,8 +77,8 @@ TEST(RealTimeOutputTest, TwentySecondsOnBusyCoresWithoutAnUnderrun) {
     });
 
   std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
-  player->Module.MasterVolume = 128;
-  const bool loaded = player->Module.LoadFromResource("msx", NumericResourceType(RT_RCDATA));
+  player->Renderer.SetMasterVolume(128);
+  const bool loaded = player->LoadFromResource("msx", NumericResourceType(RT_RCDATA));
   const bool opened = player->OpenResult == MMSYSERR_NOERROR;
   if (loaded && opened) {
     player->Play();

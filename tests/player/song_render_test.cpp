@@ -1,4 +1,4 @@
-// Whole songs through the player: a small song built here, whose waveform
+// Whole songs through the engine: a small song built here, whose waveform
 // was checked by eye once and is pinned by a checksum, renders the same
 // every time; and every XM and MOD module of three Debian game-data packages
 // renders to its end.
@@ -13,30 +13,28 @@
 #include <string>
 #include <vector>
 
-#include "player/player.h"
+#include "player/engine.h"
 #include "tests/player/package_modules.h"
 #include "tests/player/test_song.h"
 
 namespace {
 
-// Short buffers, so that at most one tick starts in each and the song's end
-// falls at a known frame.
+// Frames per render: a short device buffer's worth.
 constexpr std::int32_t BufferFrames = 256;
 
 // The song from its start to the tick at which the sequencer reports its
 // end, interleaved when stereo; stops after limit frames.
-std::vector<std::int16_t> RenderToEnd(TTarnXM& player, std::int64_t limit = std::int64_t{3600} * 44100) {
-  player.Rewind();
+std::vector<std::int16_t> RenderToEnd(TTarnXMEngine& engine, std::int64_t limit = std::int64_t{3600} * 44100) {
+  engine.Rewind();
+  const auto channels = static_cast<std::size_t>(engine.Settings.OutputChannels);
   std::vector<std::int16_t> song;
-  std::vector<std::int16_t> buffer(player.MixBuffer.size());
-  while (static_cast<std::int64_t>(song.size()) < limit * player.OutputChannels) {
-    player.RenderBuffer(buffer.data());
-    song.insert(song.end(), buffer.begin(), buffer.end());
-    if (player.Module.SongEnded) {
-      const auto into = static_cast<std::size_t>(player.SamplesPerTick - player.TickSamplesLeft);
-      song.resize(song.size() - into * static_cast<std::size_t>(player.OutputChannels));
-      break;
-    }
+  std::vector<std::int64_t> accumulators(BufferFrames * channels);
+  std::vector<std::int16_t> buffer(accumulators.size());
+  while (static_cast<std::int64_t>(song.size()) < limit * engine.Settings.OutputChannels) {
+    const auto values = static_cast<std::size_t>(engine.Render(accumulators.data(), BufferFrames)) * channels;
+    ConvertToPcm16(accumulators.data(), buffer.data(), values, engine.Settings.Clipping);
+    song.insert(song.end(), buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(values));
+    if (engine.Module.State.SongEnded) break;
   }
   return song;
 }
@@ -53,11 +51,11 @@ std::uint64_t Checksum(const std::vector<std::int16_t>& values) {
 // ping-pong triangle sinking on its envelope through the low-pass filter,
 // which opens smoothly over row 4 and resonates from row 8, faded out by a
 // volume slide from row 12.
-void BuildSong(TTarnXMModule& module) {
-  module.NumChannels = 2;
-  module.SongLength = 1;
-  module.Patterns[0].SetSize(16, 2);
-  TTarnXMInstrument& lead = module.NewInstrument(1);
+void BuildSong(TTarnXMSong& song) {
+  song.NumChannels = 2;
+  song.SongLength = 1;
+  song.Patterns[0].SetSize(16, 2);
+  TTarnXMInstrument& lead = song.NewInstrument(1);
   lead.VolumeEnvelope.Enabled = true;
   lead.VolumeEnvelope.SustainEnabled = true;
   lead.VolumeEnvelope.SustainPoint = 1;
@@ -74,7 +72,7 @@ void BuildSong(TTarnXMModule& module) {
   saw.Volume = 48;
   saw.Panning = 64;
   saw.PrepareForInterpolation();
-  TTarnXMInstrument& pad = module.NewInstrument(2);
+  TTarnXMInstrument& pad = song.NewInstrument(2);
   TTarnXMSample& triangle = pad.NewSample(0);
   triangle.Length = 100;
   triangle.AllocateData(100);
@@ -89,7 +87,7 @@ void BuildSong(TTarnXMModule& module) {
   pad.VolumeEnvelope.NumPoints = 2;
   pad.VolumeEnvelope.Points[0] = {0, 64};
   pad.VolumeEnvelope.Points[1] = {60, 32};
-  TTarnXMPattern& pattern = module.Patterns[0];
+  TTarnXMPattern& pattern = song.Patterns[0];
   pattern.SetNote(0, 0, Note(49, 1));
   pattern.SetNote(0, 1, Note(37, 2, 0, 35, 0x20));
   pattern.SetNote(2, 0, Effect(0, 0x37));
@@ -99,15 +97,16 @@ void BuildSong(TTarnXMModule& module) {
   pattern.SetNote(8, 1, Effect(26, 0x60));
   pattern.SetNote(12, 0, Note(97));
   pattern.SetNote(12, 1, Effect(10, 0x0F));
-  module.Loaded = true;
 }
 
 TEST(SongRender, ASmallSongRendersToItsPinnedChecksumEveryTime) {
   std::vector<std::int16_t> first;
   for (int run = 0; run < 2; ++run) {
-    const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, BufferFrames, true);
-    BuildSong(player->Module);
-    const std::vector<std::int16_t> song = RenderToEnd(*player);
+    auto built = std::make_shared<TTarnXMSong>();
+    BuildSong(*built);
+    TTarnXMEngine engine;
+    engine.Module.SetSong(built);
+    const std::vector<std::int16_t> song = RenderToEnd(engine);
     ASSERT_EQ(song.size(), 2u * 16 * 6 * 882);
     if (run == 0) {
       first = song;
@@ -129,10 +128,10 @@ TEST(SongRender, EveryPackageModuleRendersToItsEnd) {
   for (const std::string& path : files) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-    const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, BufferFrames, true);
-    ASSERT_TRUE(player->Module.LoadFromMemory(bytes.data(), bytes.size())) << path;
-    const std::vector<std::int16_t> song = RenderToEnd(*player);
-    EXPECT_TRUE(player->Module.SongEnded) << path;
+    TTarnXMEngine engine;
+    ASSERT_TRUE(engine.Module.LoadFromMemory(bytes.data(), bytes.size())) << path;
+    const std::vector<std::int16_t> song = RenderToEnd(engine);
+    EXPECT_TRUE(engine.Module.State.SongEnded) << path;
     int loud = 0;
     for (const std::int16_t value : song) loud += std::abs(value) > 1000;
     EXPECT_GT(loud, static_cast<int>(song.size() / 10)) << path;

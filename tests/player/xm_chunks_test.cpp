@@ -28,7 +28,7 @@ bool LoadWithChunks(TTarnXMModule& module, const TBytes& chunks) {
 TEST(XMChunks, TextEndsEachCarriageReturnWithALineFeed) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(module, XMChunk("text", Text("a\rb"))));
-  EXPECT_EQ(module.Comment, "a\r\nb");
+  EXPECT_EQ(module.Song->Comment, "a\r\nb");
 }
 
 TEST(XMChunks, NamesEffectSlotsAndStoredChunks) {
@@ -44,63 +44,63 @@ TEST(XMChunks, NamesEffectSlotsAndStoredChunks) {
   ASSERT_TRUE(LoadWithChunks(
       module, Join({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames), XMChunk("CHFX", effects),
                     XMChunk("EQFX", Text("eq")), XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
-  EXPECT_EQ(module.Patterns[0].Name, "intro");
-  EXPECT_EQ(module.Patterns[1].Name, "verse");
-  EXPECT_EQ(module.Channels[0]->Name, "bass");
-  EXPECT_EQ(module.Channels[1]->Name, "");
-  EXPECT_EQ(module.Channels[0]->EffectSlot, 1u);
-  EXPECT_EQ(module.Channels[1]->EffectSlot, 0xFFFFFFFFu);
-  EXPECT_EQ(module.Channels[2]->EffectSlot, 0u);
-  EXPECT_EQ(module.EQFXData.GetSize(), 2);
-  EXPECT_EQ(module.EQFXData.GetPosition(), 0);
-  EXPECT_EQ(module.FXData[7].GetSize(), 5);
-  EXPECT_EQ(module.FXData[7].GetMemory()[0], 's');
-  EXPECT_EQ(module.MODUData.GetSize(), 3);
+  EXPECT_EQ(module.Song->Patterns[0].Name, "intro");
+  EXPECT_EQ(module.Song->Patterns[1].Name, "verse");
+  EXPECT_EQ(module.Song->ChannelSettings[0].Name, "bass");
+  EXPECT_EQ(module.Song->ChannelSettings[1].Name, "");
+  EXPECT_EQ(module.Song->ChannelSettings[0].EffectSlot, 1u);
+  EXPECT_EQ(module.Song->ChannelSettings[1].EffectSlot, 0xFFFFFFFFu);
+  EXPECT_EQ(module.Song->ChannelSettings[2].EffectSlot, 0u);
+  EXPECT_EQ(module.Song->EQFXData.GetSize(), 2);
+  EXPECT_EQ(module.Song->EQFXData.GetPosition(), 0);
+  EXPECT_EQ(module.Song->FXData[7].GetSize(), 5);
+  EXPECT_EQ(module.Song->FXData[7].GetMemory()[0], 's');
+  EXPECT_EQ(module.Song->MODUData.GetSize(), 3);
 }
 
 TEST(XMChunks, MacroTableOnlyFromAChunkOfItsExactSize) {
   const TBytes table(4896, 'x');
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(module, XMChunk("MIDI", table)));
-  EXPECT_TRUE(module.MidiConfigLoaded);
-  EXPECT_EQ(module.MidiConfig[4895], 'x');
+  EXPECT_TRUE(module.Song->MidiConfigLoaded);
+  EXPECT_EQ(module.Song->MidiConfig[4895], 'x');
 
   ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("MIDI", TBytes(100, 'x')), XMChunk("text", Text("after"))})));
-  EXPECT_FALSE(module.MidiConfigLoaded);
-  EXPECT_EQ(module.MidiConfig[0], 'F');
-  EXPECT_EQ(module.Comment, "after");
+  EXPECT_FALSE(module.Song->MidiConfigLoaded);
+  EXPECT_EQ(module.Song->MidiConfig[0], 'F');
+  EXPECT_EQ(module.Song->Comment, "after");
 
   // A table cut short by the end of the file leaves the defaults.
   ASSERT_TRUE(LoadWithChunks(module, XMChunk("MIDI", TBytes(1000, 'x'), 4896)));
-  EXPECT_FALSE(module.MidiConfigLoaded);
-  EXPECT_EQ(module.MidiConfig[0], 'F');
+  EXPECT_FALSE(module.Song->MidiConfigLoaded);
+  EXPECT_EQ(module.Song->MidiConfig[0], 'F');
 }
 
 TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("CNAM", TBytes(5 * 20, 'c')), XMChunk("PNAM", TBytes(31, 'p')),
                                            XMChunk("text", Text("reached"))})));
-  EXPECT_EQ(module.Channels[0]->Name, "");
-  EXPECT_EQ(module.Patterns[0].Name, "");
-  EXPECT_EQ(module.Comment, "reached");
+  EXPECT_EQ(module.Song->ChannelSettings[0].Name, "");
+  EXPECT_EQ(module.Song->Patterns[0].Name, "");
+  EXPECT_EQ(module.Song->Comment, "reached");
 }
 
 TEST(XMChunks, AnUnknownIdEndsTheChunks) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(
       module, Join({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")), XMChunk("MODU", Text("lost"))})));
-  EXPECT_EQ(module.Comment, "one");
-  EXPECT_EQ(module.MODUData.GetSize(), 0);
+  EXPECT_EQ(module.Song->Comment, "one");
+  EXPECT_EQ(module.Song->MODUData.GetSize(), 0);
 }
 
 TEST(XMChunks, LengthsPastTheEndNeverFailTheLoad) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(module, XMChunk("text", Text("cut"), 0xFFFFFFFF)));
-  EXPECT_EQ(module.Comment, "cut");
+  EXPECT_EQ(module.Song->Comment, "cut");
   // 0xFFFFFFF8 plus the 8-byte header wraps to the chunk's own start in 32 bits.
   ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("EQFX", Text("eq"), 0xFFFFFFF8), XMChunk("text", Text("x"))})));
-  EXPECT_EQ(module.EQFXData.GetSize(), 2 + 8 + 1);  // all that follows
-  EXPECT_TRUE(module.Comment.empty());
+  EXPECT_EQ(module.Song->EQFXData.GetSize(), 2 + 8 + 1);  // all that follows
+  EXPECT_TRUE(module.Song->Comment.empty());
 }
 
 }  // namespace

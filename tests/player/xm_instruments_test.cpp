@@ -20,7 +20,7 @@ TXMWriter WithSamples(std::vector<TXMSampleWriter> samples, std::uint16_t versio
 }
 
 const TTarnXMSample& SampleOf(const TTarnXMModule& module, int instrument, int sample) {
-  return *module.Instruments[instrument]->Samples[sample];
+  return *module.Song->Instruments[instrument]->Samples[sample];
 }
 
 std::vector<int> Values(const TTarnXMSample& sample) {
@@ -54,7 +54,7 @@ TEST(XMInstruments, ReadsTheInstrumentHeaderAndItsEnvelopes) {
   writer.Instruments.push_back(instrument);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  const TTarnXMInstrument& loaded = *module.Instruments[1];
+  const TTarnXMInstrument& loaded = *module.Song->Instruments[1];
   EXPECT_EQ(loaded.Name, "Lead");
   EXPECT_EQ(loaded.SampleMap[0], 1);
   EXPECT_EQ(loaded.SampleMap[95], 2);
@@ -87,12 +87,40 @@ TEST(XMInstruments, EnvelopesTheTableCannotHoldAreCutOrSwitchedOff) {
   writer.Instruments.push_back(instrument);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_FALSE(module.Instruments[1]->VolumeEnvelope.Enabled);
-  const TTarnXMEnvelope& panning = module.Instruments[1]->PanningEnvelope;
+  EXPECT_FALSE(module.Song->Instruments[1]->VolumeEnvelope.Enabled);
+  const TTarnXMEnvelope& panning = module.Song->Instruments[1]->PanningEnvelope;
   EXPECT_EQ(panning.NumPoints, 12);
   EXPECT_TRUE(panning.Enabled);
   EXPECT_FALSE(panning.SustainEnabled);
   EXPECT_FALSE(panning.LoopEnabled);
+}
+
+// The instrument size ends the header: fields past it are read as zeros, not
+// from the sample header and data that follow at that size.
+TEST(XMInstruments, FieldsPastTheInstrumentSizeReadAsZeros) {
+  TXMInstrumentWriter instrument;
+  instrument.Name = "short";
+  instrument.SampleMap.fill(1);
+  instrument.Size = 129;  // up to the end of the sample map
+  TXMSampleWriter sample;
+  sample.Data.assign(300, 0x07);
+  instrument.Samples.push_back(sample);
+  TXMWriter writer;
+  writer.Instruments.push_back(instrument);
+  TTarnXMModule module;
+  ASSERT_TRUE(Load(module, writer.Build()));
+  const TTarnXMInstrument& loaded = *module.Song->Instruments[1];
+  EXPECT_EQ(loaded.Name, "short");
+  EXPECT_EQ(loaded.SampleMap[95], 1);
+  for (const TTarnXMEnvelope* envelope : {&loaded.VolumeEnvelope, &loaded.PanningEnvelope}) {
+    EXPECT_FALSE(envelope->Enabled);
+    EXPECT_EQ(envelope->NumPoints, 0);
+    EXPECT_EQ(envelope->Points[0].Position, 0);
+  }
+  EXPECT_EQ(loaded.VibratoType, 0);
+  EXPECT_EQ(loaded.VibratoDepth, 0);
+  EXPECT_EQ(loaded.FadeOut, 0);
+  EXPECT_EQ(SampleOf(module, 1, 0).Length, 300);
 }
 
 TEST(XMInstruments, ReadsSampleHeadersAndDeltaData) {
@@ -241,7 +269,7 @@ TEST(XMInstruments, OldLayoutReadsSampleDataAfterThePatterns) {
     writer.Patterns.push_back(XMPattern(1, XMCell(49, 2)));
     TTarnXMModule module;
     ASSERT_TRUE(Load(module, writer.Build())) << version;
-    EXPECT_EQ(module.Patterns[0].GetNote(0, 0).Instrument, 2);
+    EXPECT_EQ(module.Song->Patterns[0].GetNote(0, 0).Instrument, 2);
     EXPECT_EQ(Values(SampleOf(module, 1, 0)), (std::vector<int>{256, 512, 768}));
     EXPECT_EQ(Values(SampleOf(module, 1, 1)), (std::vector<int>{-300, 300}));
     EXPECT_EQ(Values(SampleOf(module, 2, 0)), (std::vector<int>{9 * 256}));
@@ -258,7 +286,7 @@ TEST(XMInstruments, SamplesBeyond256AreDroppedButTheirDataSteppedOver) {
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
   EXPECT_EQ(Values(SampleOf(module, 1, 255)), (std::vector<int>{55 * 256}));
-  EXPECT_EQ(module.Instruments[2]->Name, "next");
+  EXPECT_EQ(module.Song->Instruments[2]->Name, "next");
 }
 
 }  // namespace

@@ -30,21 +30,21 @@ TEST(XMLoader, ReadsTheHeaderFields) {
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
   EXPECT_TRUE(module.Loaded);
-  EXPECT_EQ(module.Format, TTarnXMFormat::XM);
-  EXPECT_EQ(module.FormatVersion, 0x0104);
-  EXPECT_EQ(module.Name, "Song");
-  EXPECT_EQ(module.SongLength, 3);
-  EXPECT_EQ(module.RestartPosition, 2);
-  EXPECT_EQ(module.NumChannels, 12);
-  EXPECT_TRUE(module.LinearFrequency);
-  EXPECT_TRUE(module.ExtendedFilterRange);
-  EXPECT_EQ(module.InitialSpeed, 6);
-  EXPECT_EQ(module.InitialTempo, 125);
-  EXPECT_EQ(module.Speed, 6);
-  EXPECT_EQ(module.Tempo, 125);
-  EXPECT_EQ(module.Orders[0], 4);
-  EXPECT_EQ(module.Orders[255], 7);
-  for (int c = 0; c < 12; ++c) EXPECT_EQ(module.Channels[c]->DefaultPanning, 128);
+  EXPECT_EQ(module.Song->Format, TTarnXMFormat::XM);
+  EXPECT_EQ(module.Song->FormatVersion, 0x0104);
+  EXPECT_EQ(module.Song->Name, "Song");
+  EXPECT_EQ(module.Song->SongLength, 3);
+  EXPECT_EQ(module.Song->RestartPosition, 2);
+  EXPECT_EQ(module.Song->NumChannels, 12);
+  EXPECT_TRUE(module.Song->LinearFrequency);
+  EXPECT_TRUE(module.Song->ExtendedFilterRange);
+  EXPECT_EQ(module.Song->InitialSpeed, 6);
+  EXPECT_EQ(module.Song->InitialTempo, 125);
+  EXPECT_EQ(module.State.Speed, 6);
+  EXPECT_EQ(module.State.Tempo, 125);
+  EXPECT_EQ(module.Song->Orders[0], 4);
+  EXPECT_EQ(module.Song->Orders[255], 7);
+  for (int c = 0; c < 12; ++c) EXPECT_EQ(module.Song->ChannelSettings[c].DefaultPanning, 128);
 }
 
 TEST(XMLoader, ClampsTheSongLengthAndDropsARestartPastTheSong) {
@@ -54,13 +54,13 @@ TEST(XMLoader, ClampsTheSongLengthAndDropsARestartPastTheSong) {
   writer.Restart = 300;
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.SongLength, 256);
-  EXPECT_EQ(module.RestartPosition, 0);
-  EXPECT_FALSE(module.LinearFrequency);
+  EXPECT_EQ(module.Song->SongLength, 256);
+  EXPECT_EQ(module.Song->RestartPosition, 0);
+  EXPECT_FALSE(module.Song->LinearFrequency);
   writer.SongLength = 5;
   writer.Restart = 5;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.RestartPosition, 0);
+  EXPECT_EQ(module.Song->RestartPosition, 0);
 }
 
 TEST(XMLoader, DecodesPackedAndUnpackedCells) {
@@ -70,21 +70,21 @@ TEST(XMLoader, DecodesPackedAndUnpackedCells) {
   cells.push_back(0x80);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, OnePattern(2, cells).Build()));
-  const TTarnXMPattern& pattern = module.Patterns[0];
+  const TTarnXMPattern& pattern = module.Song->Patterns[0];
   EXPECT_EQ(pattern.Rows, 2);
   EXPECT_EQ(pattern.Channels, 2);
   EXPECT_EQ(pattern.GetNote(0, 0), (TTarnXMPatternNote{0x31, 2, 0, 0, 0}));
   EXPECT_EQ(pattern.GetNote(0, 1), (TTarnXMPatternNote{1, 0, 0x10, 0x0F, 0x20}));  // instrument 255 is none
   EXPECT_EQ(pattern.GetNote(1, 0), (TTarnXMPatternNote{0x25, 3, 0x40, 0x0A, 0x12}));
   EXPECT_EQ(pattern.GetNote(1, 1), TTarnXMPatternNote());
-  EXPECT_EQ(module.NumPatterns, 1);
+  EXPECT_EQ(module.Song->NumPatterns, 1);
 }
 
 TEST(XMLoader, PatternWithoutDataPlaysItsRowsEmpty) {
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, OnePattern(64, {}).Build()));
-  EXPECT_EQ(module.Patterns[0].Rows, 64);
-  EXPECT_EQ(module.Patterns[0].GetNote(63, 1), TTarnXMPatternNote());
+  EXPECT_EQ(module.Song->Patterns[0].Rows, 64);
+  EXPECT_EQ(module.Song->Patterns[0].GetNote(63, 1), TTarnXMPatternNote());
 }
 
 TEST(XMLoader, OldVersionsStoreRowsMinusOneInAShorterHeader) {
@@ -95,9 +95,9 @@ TEST(XMLoader, OldVersionsStoreRowsMinusOneInAShorterHeader) {
   writer.Patterns[1].Packed.resize(3 * 2 * 5, 0);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.Patterns[0].Rows, 64);
-  EXPECT_EQ(module.Patterns[1].Rows, 3);
-  EXPECT_EQ(module.Patterns[1].GetNote(0, 0).Note, 49);
+  EXPECT_EQ(module.Song->Patterns[0].Rows, 64);
+  EXPECT_EQ(module.Song->Patterns[1].Rows, 3);
+  EXPECT_EQ(module.Song->Patterns[1].GetNote(0, 0).Note, 49);
 }
 
 TEST(XMLoader, PatternsBeyondTheStoredRowsOrTheTableAreSteppedOver) {
@@ -106,9 +106,9 @@ TEST(XMLoader, PatternsBeyondTheStoredRowsOrTheTableAreSteppedOver) {
   writer.Patterns[1].Packed.push_back(0x80);
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, writer.Build()));
-  EXPECT_EQ(module.Patterns[0].Rows, 1000);
-  EXPECT_TRUE(module.Patterns[0].Notes.empty());
-  EXPECT_EQ(module.Patterns[1].GetNote(0, 0).Note, 12);
+  EXPECT_EQ(module.Song->Patterns[0].Rows, 1000);
+  EXPECT_TRUE(module.Song->Patterns[0].Notes.empty());
+  EXPECT_EQ(module.Song->Patterns[1].GetNote(0, 0).Note, 12);
 
   TXMWriter many;
   many.Channels = 1;
@@ -117,10 +117,37 @@ TEST(XMLoader, PatternsBeyondTheStoredRowsOrTheTableAreSteppedOver) {
   instrument.Name = "after the patterns";
   many.Instruments.push_back(instrument);
   ASSERT_TRUE(Load(module, many.Build()));
-  EXPECT_EQ(module.NumPatterns, 256);
-  EXPECT_EQ(module.Patterns[255].GetNote(0, 0).Note, 255 % 96 + 1);
-  ASSERT_NE(module.Instruments[1], nullptr);
-  EXPECT_EQ(module.Instruments[1]->Name, "after the patterns");
+  EXPECT_EQ(module.Song->NumPatterns, 256);
+  EXPECT_EQ(module.Song->Patterns[255].GetNote(0, 0).Note, 255 % 96 + 1);
+  ASSERT_NE(module.Song->Instruments[1], nullptr);
+  EXPECT_EQ(module.Song->Instruments[1]->Name, "after the patterns");
+}
+
+// A pattern's cells come from its own packed bytes only: where they run out
+// before its rows do, the rest of its cells are empty, and the next pattern's
+// header is not read as cells.
+TEST(XMLoader, PackedDataShorterThanItsRowsLeavesTheRestOfThePatternEmpty) {
+  for (const std::uint16_t version : {0x0104, 0x0102}) {
+    TXMWriter writer = OnePattern(2, EmptyXMCells(4));
+    writer.Version = version;
+    TBytes firstRow = XMCell(49, 1);
+    firstRow.push_back(0x80);
+    writer.Patterns.push_back(XMPattern(4, firstRow));
+    TBytes next = XMCell(61, 2, 0x30, 0x0C, 0x20);
+    next.push_back(0x80);
+    writer.Patterns.push_back(XMPattern(1, next));
+    TTarnXMModule module;
+    ASSERT_TRUE(Load(module, writer.Build())) << version;
+    const TTarnXMSong& song = *module.Song;
+    EXPECT_EQ(song.Patterns[1].Rows, 4) << version;
+    EXPECT_EQ(song.Patterns[1].GetNote(0, 0), (TTarnXMPatternNote{49, 1, 0, 0, 0})) << version;
+    for (int row = 1; row < 4; ++row)
+      for (int channel = 0; channel < 2; ++channel)
+        EXPECT_EQ(song.Patterns[1].GetNote(row, channel), TTarnXMPatternNote()) << version << " " << row;
+    EXPECT_EQ(song.Patterns[2].Rows, 1) << version;
+    EXPECT_EQ(song.Patterns[2].GetNote(0, 0), (TTarnXMPatternNote{61, 2, 0x30, 0x0C, 0x20})) << version;
+    EXPECT_EQ(song.Patterns[2].GetNote(0, 1), TTarnXMPatternNote()) << version;
+  }
 }
 
 TEST(XMLoader, MoreThan255ChannelsOrInstrumentsIsNoXM) {
@@ -141,7 +168,7 @@ TEST(XMLoader, RefusesShortHeadersAndLeavesTheModuleCleared) {
   good.Instruments.push_back({});
   TTarnXMModule module;
   ASSERT_TRUE(Load(module, good.Build()));
-  ASSERT_NE(module.Instruments[1], nullptr);
+  ASSERT_NE(module.Song->Instruments[1], nullptr);
 
   const TBytes bytes = good.Build();
   EXPECT_FALSE(module.LoadFromMemory(bytes.data(), 335));
@@ -172,8 +199,8 @@ TEST(XMLoader, RefusesShortHeadersAndLeavesTheModuleCleared) {
   EXPECT_EQ(module.LoadError, TTarnXMLoadError::TruncatedInstrumentHeader);
 
   EXPECT_FALSE(module.Loaded);
-  EXPECT_TRUE(module.Name.empty());
-  for (const auto& instrument : module.Instruments) EXPECT_EQ(instrument, nullptr);
+  EXPECT_TRUE(module.Song->Name.empty());
+  for (const auto& instrument : module.Song->Instruments) EXPECT_EQ(instrument, nullptr);
 }
 
 TEST(XMLoader, PositionsPastTheEndReadAsZeros) {
