@@ -24,6 +24,8 @@ target_link_libraries(driftlow_platform PUBLIC OpenGL::GL gdi32 winmm Threads::T
 add_library(driftlow_resources STATIC ${DRIFTLOW_MADE}/intro_scripts.cpp)
 target_link_libraries(driftlow_resources PUBLIC driftlow_platform)
 
+# The engine (tarnxm_library) and the player on the Win32 device
+# (driftlow_player).
 add_subdirectory(player)
 add_subdirectory(textures)
 add_subdirectory(scene)
@@ -39,6 +41,9 @@ set_source_files_properties(${DRIFTLOW_RC} PROPERTIES OBJECT_DEPENDS
 
 add_executable(driftlow WIN32 shell/win32/main.cpp ${DRIFTLOW_RC})
 target_link_libraries(driftlow PRIVATE driftlow_shell)
+
+# The module writer, portable, builds the songs of the engine's tests.
+driftlow_library(driftlow_xm_writer tools/xm_writer)
 
 enable_testing()
 add_subdirectory(tests/windows)

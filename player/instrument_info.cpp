@@ -54,6 +54,7 @@ std::vector<TTarnXMInstrumentInfo> DescribeInstruments(const TTarnXMSong& song) 
     facts.VibratoDepth = instrument->VibratoDepth;
     facts.VibratoRate = instrument->VibratoRate;
     facts.VibratoSweep = instrument->VibratoSweep;
+    facts.SampleMap.assign(instrument->SampleMap.begin(), instrument->SampleMap.end());
     for (int index = 0; index < TTarnXMInstrument::MaxSamples; ++index)
       if (const TTarnXMSample* sample = instrument->Samples[index].get())
         facts.Samples.push_back(SampleInfo(index, *sample));

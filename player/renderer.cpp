@@ -178,18 +178,23 @@ struct TTarnXMRenderer::TImpl {
     const std::int32_t orders = std::clamp(song.SongLength, 0, TTarnXMSong::MaxOrders);
     std::array<bool, TTarnXMSong::MaxOrders> visited{};
     std::int32_t first = 0;
+    // One budget for all the scans, so that a file of many blocks of orders
+    // that never end cannot make the search last for hours.
+    std::int64_t budget = ScanBudgetSeconds * Rate();
     for (;;) {
       TTarnXMEngine scan(Engine.Settings);
       scan.Module.SetSong(Engine.Module.Song);
       scan.Rewind();
       scan.Module.State.OrderPosition = first;
       const TTarnXMScanResult result =
-          ScanSong(scan, ScanLimitSeconds * Rate(), [&visited](const TTarnXMPlayback& state) {
+          ScanSong(scan, std::min(ScanLimitSeconds * Rate(), budget), [&visited](const TTarnXMPlayback& state) {
             if (state.PlayingOrder >= 0 && state.PlayingOrder < TTarnXMSong::MaxOrders)
               visited[std::size_t(state.PlayingOrder)] = true;
             return false;
           });
       SubsongList.push_back({first, static_cast<double>(result.Frames) / Rate(), result.Ended});
+      budget -= result.Frames;
+      if (budget <= 0) return;
       first = -1;
       for (std::int32_t order = 0; order < orders && first < 0; ++order)
         if (!visited[std::size_t(order)] && song.Patterns[song.Orders[std::size_t(order)]].Rows > 0) first = order;

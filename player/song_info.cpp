@@ -70,6 +70,13 @@ TTarnXMSongInfo DescribeSong(const TTarnXMSong& song) {
   info.InitialSpeed = song.InitialSpeed;
   info.InitialTempo = song.InitialTempo;
   info.LinearFrequency = song.LinearFrequency;
+  info.ExtendedFilterRange = song.ExtendedFilterRange;
+  for (int p = 0; p < std::min(song.NumPatterns, TTarnXMSong::MaxPatterns); ++p) info.PatternNames.push_back(song.Patterns[p].Name);
+  for (std::size_t k = 0; k < MacroCount; ++k) {
+    const char* entry = song.MidiConfig.data() + k * MacroLength;
+    info.Macros.emplace_back(entry, std::find(entry, entry + MacroLength, '\0'));
+  }
+  info.MacrosFromFile = song.MidiConfigLoaded;
   info.Orders.assign(song.Orders.begin(), song.Orders.begin() + std::clamp(song.SongLength, 0, TTarnXMSong::MaxOrders));
   for (int number = 1; number <= TTarnXMSong::MaxInstruments; ++number) {
     const TTarnXMInstrument* instrument = song.InstrumentAt(number);
@@ -87,8 +94,18 @@ std::int32_t PatternRows(const TTarnXMSong& song, std::int32_t pattern) {
   return pattern >= 0 && pattern < TTarnXMSong::MaxPatterns ? song.Patterns[pattern].Rows : 0;
 }
 
+std::vector<std::int32_t> SampleValues(const TTarnXMSong& song, std::int32_t instrument, std::int32_t slot) {
+  const TTarnXMInstrument* held = song.InstrumentAt(instrument);
+  if (!held || slot < 0 || slot >= TTarnXMInstrument::MaxSamples || !held->Samples[slot]) return {};
+  const TTarnXMSample& sample = *held->Samples[slot];
+  if (!sample.Data || sample.Length <= 0) return {};
+  return {sample.Data, sample.Data + std::int64_t{sample.Length} * sample.Channels};
+}
+
 TTarnXMCell PatternCell(const TTarnXMSong& song, std::int32_t pattern, std::int32_t row, std::int32_t channel) {
-  if (pattern < 0 || pattern >= TTarnXMSong::MaxPatterns || row < 0 || row >= song.Patterns[pattern].Rows) return {};
+  if (pattern < 0 || pattern >= TTarnXMSong::MaxPatterns || row < 0 || row >= song.Patterns[pattern].Rows ||
+      channel < 0 || channel >= song.Patterns[pattern].Channels)
+    return {};
   const TTarnXMPatternNote note = song.Patterns[pattern].GetNote(row, channel);
   return TTarnXMCell{note.Note, note.Instrument, note.VolumeColumn, note.Effect, note.EffectParameter};
 }

@@ -17,6 +17,8 @@ struct TTarnXMScanResult {
 // A song that has not come round within this much playing time is taken
 // never to end.
 constexpr std::int64_t ScanLimitSeconds = 3600;
+// All the subsongs of a song together are scanned for at most this long.
+constexpr std::int64_t ScanBudgetSeconds = 4 * ScanLimitSeconds;
 
 // Ticks the engine from its current state until the song comes round, the
 // visitor returns true at the start of a row (the frames then count up to

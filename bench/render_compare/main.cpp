@@ -6,17 +6,16 @@
 #include <xmp.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "player/player.h"
-#include "tools/tarnxm/song_length.h"
+#include "tarnxm/tarnxm.h"
 
 namespace {
 
@@ -40,24 +39,35 @@ double BestSeconds(const std::function<bool()>& render) {
   return best;
 }
 
-std::unique_ptr<TTarnXM> Load(const std::vector<char>& bytes, int rate) {
-  std::unique_ptr<TTarnXM> player = TTarnXM::Create(rate, BufferFrames, true);
-  if (!player->Module.LoadFromMemory(bytes.data(), bytes.size())) return nullptr;
-  return player;
+TTarnXMRenderOptions OurOptions(int rate, TTarnXMInterpolation interpolation) {
+  TTarnXMRenderOptions options;
+  options.SampleRate = rate;
+  options.Interpolation = interpolation;
+  options.Loops = 0;
+  options.EndAction = TTarnXMEndAction::Stop;
+  return options;
 }
 
+// Frames once through, as the sequencer alone finds them; 0 for a module
+// that does not load.
 std::int64_t FramesToEnd(const std::vector<char>& bytes, int rate) {
-  const std::unique_ptr<TTarnXM> player = Load(bytes, rate);
-  return player ? FramesToSongEnd(*player, std::int64_t{3600} * rate) : 0;
+  const TTarnXMLoad load = LoadModule(bytes.data(), bytes.size());
+  if (!load) return 0;
+  TTarnXMRenderer renderer(load.Song, OurOptions(rate, TTarnXMInterpolation::Sinc));
+  return std::llround(renderer.Subsongs()[0].Seconds * rate);
 }
 
-bool RenderOurs(const std::vector<char>& bytes, int rate, std::uint8_t interpolation, std::int64_t frames) {
-  const std::unique_ptr<TTarnXM> player = Load(bytes, rate);
-  if (!player) return false;
-  player->Interpolation = interpolation;
-  player->Rewind();
+bool RenderOurs(const std::vector<char>& bytes, int rate, TTarnXMInterpolation interpolation, std::int64_t frames) {
+  const TTarnXMLoad load = LoadModule(bytes.data(), bytes.size());
+  if (!load) return false;
+  TTarnXMRenderer renderer(load.Song, OurOptions(rate, interpolation));
   std::vector<std::int16_t> buffer(2 * BufferFrames);
-  for (std::int64_t done = 0; done < frames; done += BufferFrames) player->RenderBuffer(buffer.data());
+  for (std::int64_t done = 0; done < frames;) {
+    const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(frames - done, BufferFrames));
+    const std::size_t rendered = renderer.Render(buffer.data(), wanted);
+    if (rendered == 0) break;
+    done += static_cast<std::int64_t>(rendered);
+  }
   return true;
 }
 
@@ -97,7 +107,7 @@ int main(int argc, char** argv) {
     else
       files.emplace_back(argv[k]);
   }
-  if (files.empty() || rate <= 0) {
+  if (files.empty() || rate <= 0 || rate > 1000000) {
     std::fprintf(stderr, "usage: driftlow_render_compare [--rate HZ] MODULE...\n");
     return 2;
   }
@@ -116,11 +126,11 @@ int main(int argc, char** argv) {
     const double seconds = static_cast<double>(frames) / rate;
     const auto factor = [&](double cpu) { return cpu > 0 ? seconds / cpu : 0.0; };
     const double linear =
-        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::LinearInterpolation, frames); }));
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXMInterpolation::Linear, frames); }));
     const double cubic =
-        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::CubicInterpolation, frames); }));
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXMInterpolation::Cubic, frames); }));
     const double sinc =
-        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXM::SincInterpolation, frames); }));
+        factor(BestSeconds([&] { return RenderOurs(bytes, rate, TTarnXMInterpolation::Sinc, frames); }));
     const double peerLinear = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_LINEAR, frames); }));
     const double peerSpline = factor(BestSeconds([&] { return RenderPeer(bytes, rate, XMP_INTERP_SPLINE, frames); }));
     if (peerLinear <= 0 || peerSpline <= 0) {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "platform/offscreen_context.h"
-#include "player/player.h"
-#include "scene/random.h"
+#include "platform/wave_out.h"
+#include "player/output/player.h"
 #include "shell/main_loop.h"
 #include "tests/capture/ffmpeg_decode.h"
 #include "tools/capture/frame_capture.h"
@@ -110,19 +110,14 @@ TEST_F(VideoExportTest, TheSameSpanTwiceGivesTheSameFramesAndSamples) {
 
 TEST_F(VideoExportTest, TheSoundIsTheIntrosMusicRenderedOffline) {
   ASSERT_NO_FATAL_FAILURE(ExportFirst());
-  // The player as the intro sets it up, after the start-up has drawn the
-  // texture's random numbers.
-  {
-    platform::TOffscreenContext context(Width, Height);
-    ASSERT_TRUE(context.Ok());
-    SetRandomState(TFrameCapture(context, FramesPerSecond).MusicRandomState());
-  }
+  // The player as the intro sets it up, rendering its buffers without a device.
+  platform::SetWaveOutFactory(platform::CreateNullWaveOut);
   std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
-  player->Interpolation = TTarnXM::SincInterpolation;
-  player->Clipping = true;
-  player->Module.MasterVolume = 128;
-  ASSERT_TRUE(player->Module.LoadFromResource("msx", "#10"));
-  player->Rewind();
+  platform::SetWaveOutFactory(nullptr);
+  player->Renderer.SetInterpolation(TTarnXMInterpolation::Sinc);
+  player->Renderer.SetClipping(true);
+  player->Renderer.SetMasterVolume(128);
+  ASSERT_TRUE(player->LoadFromResource("msx", "#10"));
   const std::size_t end = static_cast<std::size_t>(SampleFramesBefore(FirstFrame + Frames, FramesPerSecond)) * 2;
   std::vector<std::int16_t> render;
   std::vector<std::int16_t> buffer(2 * 2048);

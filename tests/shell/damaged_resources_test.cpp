@@ -8,7 +8,8 @@
 #include "platform/fake_platform.h"
 #include "platform/offscreen_context.h"
 #include "platform/resources.h"
-#include "player/module.h"
+#include "platform/wave_out.h"
+#include "player/output/player.h"
 #include "scene/frame.h"
 #include "scene/scroller_text.h"
 #include "shell/intro_hooks.h"
@@ -64,9 +65,12 @@ TEST_F(DamagedResourcesTest, PicturesThatFailAreLeftOutAndTheFramesGoOn) {
 }
 
 TEST_F(DamagedResourcesTest, MusicThatFailsToLoadIsSilent) {
-  TTarnXMModule module;
-  EXPECT_FALSE(module.LoadFromResource("msx", "#10"));
-  EXPECT_FALSE(module.Loaded);
+  platform::SetWaveOutFactory(platform::CreateNullWaveOut);
+  const std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
+  platform::SetWaveOutFactory(nullptr);
+  EXPECT_FALSE(player->LoadFromResource("msx", "#10"));
+  EXPECT_FALSE(player->Renderer.Song());
+  EXPECT_FALSE(player->Play());
   EXPECT_TRUE(Fake.MessageBoxes.empty());
 }
 

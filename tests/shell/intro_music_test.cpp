@@ -13,7 +13,7 @@
 #include "platform/offscreen_context.h"
 #include "platform/resources.h"
 #include "platform/wave_out.h"
-#include "player/player.h"
+#include "player/output/player.h"
 #include "scene/frame.h"
 #include "scene/scroller_text.h"
 #include "shell/init_scene.h"
@@ -54,14 +54,15 @@ class IntroMusicTest : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       Keys[VK_ESCAPE] = true;
       ASSERT_TRUE(Player);
-      Loaded = Player->Module.Loaded;
+      Loaded = Player->Renderer.Song() != nullptr;
       Opened = Player->OpenResult == MMSYSERR_NOERROR;
       Rate = Player->SampleRate;
       BufferSamples = Player->BufferSamples;
       Channels = Player->OutputChannels;
-      Interpolation = Player->Interpolation;
-      Clipping = Player->Clipping;
-      MasterVolume = Player->Module.MasterVolume;
+      const TTarnXMRenderOptions& options = Player->Renderer.Options();
+      Interpolation = options.Interpolation;
+      Clipping = options.Clipping;
+      MasterVolume = options.MasterVolume;
     };
     RunIntro();
   }
@@ -79,7 +80,7 @@ class IntroMusicTest : public ::testing::Test {
       std::filesystem::temp_directory_path() / ("driftlow-intro-music-" + std::to_string(::getpid()));
   bool Loaded = false, Opened = false, Clipping = false;
   std::int32_t Rate = 0, BufferSamples = 0, Channels = 0, MasterVolume = 0;
-  std::uint8_t Interpolation = 0;
+  TTarnXMInterpolation Interpolation = TTarnXMInterpolation::None;
 };
 
 TEST_F(IntroMusicTest, PlaysTheModuleWithTheIntrosSettingsAndFreesThePlayerAtTheEnd) {
@@ -89,7 +90,7 @@ TEST_F(IntroMusicTest, PlaysTheModuleWithTheIntrosSettingsAndFreesThePlayerAtThe
   EXPECT_EQ(Rate, 44100);
   EXPECT_EQ(BufferSamples, 2048);
   EXPECT_EQ(Channels, 2);
-  EXPECT_EQ(Interpolation, TTarnXM::SincInterpolation);
+  EXPECT_EQ(Interpolation, TTarnXMInterpolation::Sinc);
   EXPECT_TRUE(Clipping);
   EXPECT_EQ(MasterVolume, 128);
   EXPECT_FALSE(Player);

@@ -1,9 +1,14 @@
-// The module writer's files, read back by the player's own loader.
+// The module writer's files, read back by the engine's own loader: what its
+// descriptions of the song, the instruments and the cells tell, and the few
+// facts the public header does not describe (the filter range, the macros,
+// the pattern names, the sample map and the sample values) from the loaded
+// song itself.
 #include "tools/xm_writer/xm_writer.h"
 
 #include <gtest/gtest.h>
 
-#include "player/module.h"
+#include "tarnxm/tarnxm.h"
+#include "tests/tools/cell_fields.h"
 #include "tools/xm_writer/xm_encoding.h"
 
 namespace {
@@ -60,67 +65,64 @@ TXmInstrument TwoSampleInstrument() {
   return instrument;
 }
 
-bool Load(const TXmSong& song, TTarnXMModule& module) {
+TTarnXMLoad Load(const TXmSong& song) {
   const TXmWriteResult written = WriteXm(song);
   EXPECT_EQ(written.Error, "");
-  return module.LoadFromMemory(written.Bytes.data(), written.Bytes.size());
+  return LoadModule(written.Bytes.data(), written.Bytes.size());
 }
 
 }  // namespace
 
 TEST(XmWriter, HeaderOrdersAndPatternsReadBackUnchanged) {
   const TXmSong song = TwoPatternSong();
-  TTarnXMModule module;
-  ASSERT_TRUE(Load(song, module));
-  EXPECT_EQ(module.Name, "round trip");
-  EXPECT_EQ(module.FormatVersion, 0x0104);
-  EXPECT_EQ(module.NumChannels, 3);
-  EXPECT_EQ(module.SongLength, 3);
-  EXPECT_EQ(module.RestartPosition, 1);
-  EXPECT_EQ(module.InitialSpeed, 5);
-  EXPECT_EQ(module.InitialTempo, 140);
-  EXPECT_TRUE(module.LinearFrequency);
-  EXPECT_TRUE(module.ExtendedFilterRange);
-  EXPECT_EQ(module.Orders[0], 1);
-  EXPECT_EQ(module.Orders[2], 1);
-  EXPECT_EQ(module.Orders[3], 0);
+  const TTarnXMLoad load = Load(song);
+  ASSERT_TRUE(load) << load.Error;
+  const TTarnXMSongInfo info = DescribeSong(*load.Song);
+  EXPECT_EQ(info.Title, "round trip");
+  EXPECT_EQ(info.FormatVersion, 0x0104);
+  EXPECT_EQ(info.Channels, 3);
+  EXPECT_EQ(info.RestartPosition, 1);
+  EXPECT_EQ(info.InitialSpeed, 5);
+  EXPECT_EQ(info.InitialTempo, 140);
+  EXPECT_TRUE(info.LinearFrequency);
+  EXPECT_TRUE(info.ExtendedFilterRange);
+  // The song's length in orders, and nothing past it.
+  EXPECT_EQ(info.Orders, (std::vector<std::int32_t>{1, 0, 1}));
   for (int p = 0; p < 2; ++p) {
     const TXmPattern& pattern = song.Patterns[p];
-    ASSERT_EQ(module.Patterns[p].Rows, pattern.Rows);
+    ASSERT_EQ(PatternRows(*load.Song, p), pattern.Rows);
     for (int row = 0; row < pattern.Rows; ++row)
-      for (int channel = 0; channel < 3; ++channel) {
-        const TXmCell& want = pattern.Cells[row * 3 + channel];
-        const TTarnXMPatternNote got = module.Patterns[p].GetNote(row, channel);
-        EXPECT_EQ(got, (TTarnXMPatternNote{want.Note, want.Instrument, want.VolumeColumn, want.Effect,
-                                           want.EffectParameter}))
+      for (int channel = 0; channel < 3; ++channel)
+        EXPECT_EQ(Fields(PatternCell(*load.Song, p, row, channel)), Fields(pattern.Cells[row * 3 + channel]))
             << "pattern " << p << " row " << row << " channel " << channel;
-      }
   }
 }
 
 TEST(XmWriter, InstrumentsKeepEnvelopesAutoVibratoFadeOutAndSamples) {
   TXmSong song = TwoPatternSong();
   song.Instruments = {TwoSampleInstrument(), TXmInstrument{}};
-  TTarnXMModule module;
-  ASSERT_TRUE(Load(song, module));
-  ASSERT_TRUE(module.Instruments[1]);
-  const TTarnXMInstrument& instrument = *module.Instruments[1];
+  const TTarnXMLoad load = Load(song);
+  ASSERT_TRUE(load) << load.Error;
+  const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(*load.Song);
+  // An instrument without samples is written too, so the numbers stay.
+  ASSERT_EQ(instruments.size(), 2u);
+  EXPECT_EQ(instruments[1].Number, 2);
+  EXPECT_TRUE(instruments[1].Samples.empty());
+  const TTarnXMInstrumentInfo& instrument = instruments[0];
+  EXPECT_EQ(instrument.Number, 1);
   EXPECT_EQ(instrument.Name, "two samples");
-  EXPECT_EQ(instrument.SampleMap[47], 0);
-  EXPECT_EQ(instrument.SampleMap[48], 1);
-  const TTarnXMEnvelope& volume = instrument.VolumeEnvelope;
+  const TTarnXMEnvelopeInfo& volume = instrument.VolumeEnvelope;
   EXPECT_TRUE(volume.Enabled && volume.SustainEnabled && volume.LoopEnabled);
-  EXPECT_EQ(volume.NumPoints, 3);
-  EXPECT_EQ(volume.Points[2].Position, 300);
-  EXPECT_EQ(volume.Points[2].Value, 20);
+  ASSERT_EQ(volume.Points.size(), 3u);
+  EXPECT_EQ(volume.Points[2], std::make_pair(300, 20));
   EXPECT_EQ(volume.SustainPoint, 1);
   EXPECT_EQ(volume.LoopStart, 1);
   EXPECT_EQ(volume.LoopEnd, 2);
-  const TTarnXMEnvelope& panning = instrument.PanningEnvelope;
+  const TTarnXMEnvelopeInfo& panning = instrument.PanningEnvelope;
   EXPECT_TRUE(panning.Enabled);
   EXPECT_FALSE(panning.SustainEnabled || panning.LoopEnabled);
-  EXPECT_EQ(panning.NumPoints, 2);
-  EXPECT_EQ(panning.Points[1].Position, 20);
+  ASSERT_EQ(panning.Points.size(), 2u);
+  EXPECT_EQ(panning.Points[1].first, 20);
   EXPECT_EQ(instrument.VibratoType, 1);
   EXPECT_EQ(instrument.VibratoSweep, 20);
   EXPECT_EQ(instrument.VibratoDepth, 6);
@@ -128,14 +130,18 @@ TEST(XmWriter, InstrumentsKeepEnvelopesAutoVibratoFadeOutAndSamples) {
   EXPECT_EQ(instrument.FadeOut, 1234);
 
   const TXmInstrument& written = song.Instruments[0];
+  ASSERT_EQ(instrument.Samples.size(), 2u);
+  EXPECT_EQ(instrument.SampleMap[47], 0);
+  EXPECT_EQ(instrument.SampleMap[48], 1);
   for (int s = 0; s < 2; ++s) {
-    ASSERT_TRUE(instrument.Samples[s]);
-    const TTarnXMSample& sample = *instrument.Samples[s];
+    const TTarnXMSampleInfo& sample = instrument.Samples[s];
     const TXmSample& want = written.Samples[s];
+    EXPECT_EQ(sample.Index, s);
     EXPECT_EQ(sample.Name, want.Name);
     EXPECT_EQ(sample.Bits, want.SixteenBit ? 16 : 8);
     ASSERT_EQ(sample.Length, static_cast<std::int32_t>(want.Data.size()));
-    for (std::size_t i = 0; i < want.Data.size(); ++i) EXPECT_EQ(sample.Data[i], want.Data[i]) << "sample " << s;
+    const std::vector<std::int32_t> values = SampleValues(*load.Song, 1, s);
+    EXPECT_EQ(values, std::vector<std::int32_t>(want.Data.begin(), want.Data.end())) << "sample " << s;
     EXPECT_TRUE(sample.Loop);
     EXPECT_EQ(sample.PingPong, want.Loop == TXmLoop::PingPong);
     EXPECT_EQ(sample.LoopStart, static_cast<std::int32_t>(want.LoopStart));
@@ -145,9 +151,6 @@ TEST(XmWriter, InstrumentsKeepEnvelopesAutoVibratoFadeOutAndSamples) {
     EXPECT_EQ(sample.Panning, want.Panning);
     EXPECT_EQ(sample.RelativeNote, want.RelativeNote);
   }
-  // An instrument without samples is written too, so the numbers stay.
-  ASSERT_TRUE(module.Instruments[2]);
-  EXPECT_FALSE(module.Instruments[2]->Samples[0]);
 }
 
 TEST(XmWriter, ChunksCarryTheMessageMacrosAndNames) {
@@ -157,16 +160,16 @@ TEST(XmWriter, ChunksCarryTheMessageMacrosAndNames) {
   song.Macros[9] = "F0F000z";
   song.Macros[25 + 0x10] = "F0F00210";
   song.ChannelNames = {"kick", "bass"};
-  TTarnXMModule module;
-  ASSERT_TRUE(Load(song, module));
-  EXPECT_EQ(module.Comment, "first line\r\nsecond");
-  EXPECT_TRUE(module.MidiConfigLoaded);
-  EXPECT_EQ(std::string(&module.MidiConfig[(FixedMacros + 0x10) * MacroLength]), "F0F00210");
-  EXPECT_EQ(module.MidiConfig[FixedMacros * MacroLength], 0);  // the song's table replaces the defaults
-  EXPECT_EQ(module.Patterns[0].Name, "first");
-  EXPECT_EQ(module.Channels[0]->Name, "kick");
-  EXPECT_EQ(module.Channels[1]->Name, "bass");
-  EXPECT_EQ(module.Channels[2]->Name, "");
+  const TTarnXMLoad load = Load(song);
+  ASSERT_TRUE(load) << load.Error;
+  const TTarnXMSongInfo info = DescribeSong(*load.Song);
+  EXPECT_EQ(info.Comment, "first line\r\nsecond");
+  EXPECT_EQ(info.ChannelNames, (std::vector<std::string>{"kick", "bass", ""}));
+  EXPECT_TRUE(info.MacrosFromFile);
+  ASSERT_EQ(info.Macros.size(), static_cast<std::size_t>(XmMacroCount));
+  EXPECT_EQ(info.Macros[25 + 0x10], "F0F00210");
+  EXPECT_EQ(info.Macros[25], "");  // the song's table replaces the defaults
+  EXPECT_EQ(info.PatternNames.at(0), "first");
 }
 
 TEST(XmWriter, CellsPackToTheShortestForm) {

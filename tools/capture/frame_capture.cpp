@@ -23,7 +23,6 @@ TFrameCapture::TFrameCapture(platform::TOffscreenContext& context, int framesPer
   PrevSceneTime = 0;
   ResizeScene(Context.Width(), Context.Height());
   IntroHooks().InitScene();
-  MusicRandomState_ = RandomState();
   IntroHooks().ShutdownScene();
 }
 

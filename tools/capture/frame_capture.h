@@ -25,10 +25,6 @@ class TFrameCapture {
   TFrameCapture(const TFrameCapture&) = delete;
   TFrameCapture& operator=(const TFrameCapture&) = delete;
 
-  // The random generator's state as the start-up left it, where the intro's
-  // player goes on drawing.
-  std::uint32_t MusicRandomState() const { return MusicRandomState_; }
-
   // Runs the loop on until the scene time reaches `time`, then draws that
   // frame with the scene time exactly `time` and reads it back. Times must not
   // go backwards between calls. For a time that a steady run reaches itself,
@@ -50,7 +46,6 @@ class TFrameCapture {
   platform::TOffscreenContext& Context;
   int FramesPerSecond;
   TKeyScript Keys_;
-  std::uint32_t MusicRandomState_;
   std::int64_t FrameNumber = 0;
 };
 

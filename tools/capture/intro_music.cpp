@@ -2,37 +2,34 @@
 
 #include <algorithm>
 
-#include "player/player.h"
-#include "scene/random.h"
+#include "platform/resources.h"
 
-TIntroMusic::TIntroMusic(std::uint32_t randomState)
-    : Player(TTarnXM::Create(Rate, BufferFrames, Channels == 2)),
-      Buffer(static_cast<std::size_t>(BufferFrames) * Channels),
-      BufferUsed(Buffer.size()) {
-  Player->Interpolation = TTarnXM::SincInterpolation;
-  Player->Clipping = true;
-  Player->Module.MasterVolume = 128;
-  Loaded_ = Player->Module.LoadFromResource("msx", "#10");
-  Player->Rewind();
-  SetRandomState(randomState);
+namespace {
+
+TTarnXMRenderOptions IntroOptions() {
+  TTarnXMRenderOptions options;
+  options.SampleRate = TIntroMusic::Rate;
+  options.Stereo = TIntroMusic::Channels == 2;
+  options.Interpolation = TTarnXMInterpolation::Sinc;
+  options.Clipping = true;
+  options.MasterVolume = 128;
+  options.EndAction = TTarnXMEndAction::Loop;
+  return options;
 }
 
-TIntroMusic::~TIntroMusic() = default;
+std::shared_ptr<const TTarnXMSong> IntroSong() {
+  const platform::TResource* resource = platform::FindResource("msx", "#10");
+  if (!resource) return nullptr;
+  return LoadModule(resource->Data.data(), resource->Data.size()).Song;
+}
+
+}  // namespace
+
+TIntroMusic::TIntroMusic() : Renderer(IntroSong(), IntroOptions()) {}
 
 void TIntroMusic::Render(std::int16_t* out, std::size_t frames) {
-  std::size_t values = frames * Channels;
-  if (!Loaded_) {
-    std::fill_n(out, values, std::int16_t{0});
-    return;
-  }
-  while (values > 0) {
-    if (BufferUsed == Buffer.size()) {
-      Player->RenderBuffer(Buffer.data());
-      BufferUsed = 0;
-    }
-    const std::size_t take = std::min(values, Buffer.size() - BufferUsed);
-    out = std::copy_n(Buffer.begin() + static_cast<std::ptrdiff_t>(BufferUsed), take, out);
-    BufferUsed += take;
-    values -= take;
-  }
+  if (Loaded())
+    Renderer.Render(out, frames);
+  else
+    std::fill_n(out, frames * Channels, std::int16_t{0});
 }

@@ -56,10 +56,8 @@ bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, s
   return std::fclose(file.release()) == 0 && ok;
 }
 
-// The music of the video's span, and the random generator's state that the
-// intro's player would start from.
+// The music's sample frames of the video's span.
 struct TMusicSpan {
-  std::uint32_t RandomState;
   std::int64_t First;
   std::int64_t End;
 };
@@ -86,7 +84,7 @@ void WriteFilesWithoutFfmpeg(const TVideoOptions& options, TVideoFormat format, 
   }
   if (!HasSound(format)) return;
   result.WavPath = stem + ".wav";
-  TIntroMusic music(span.RandomState);
+  TIntroMusic music;
   if (!WriteWav(result.WavPath, music, span.First, span.End)) result.Error = "cannot write " + result.WavPath;
 }
 
@@ -106,7 +104,7 @@ void PipeToFfmpeg(const TVideoOptions& options, TVideoFormat format, TFrameCaptu
   std::thread musicWriter;
   if (sound)
     musicWriter = std::thread([&] {
-      TIntroMusic music(span.RandomState);
+      TIntroMusic music;
       StreamMusic(music, span.First, span.End,
                   [&](const std::vector<std::uint8_t>& bytes) { return ffmpeg.Write(1, bytes.data(), bytes.size()); });
       ffmpeg.Close(1);
@@ -151,7 +149,7 @@ TVideoResult ExportVideo(const TVideoOptions& options, const TOnFrame& onFrame) 
     return result;
   }
   TFrameCapture capture(context, options.FramesPerSecond, options.Keys);
-  const TMusicSpan span{capture.MusicRandomState(), SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
+  const TMusicSpan span{SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
                         SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond)};
   for (std::int64_t n = 0; n < options.FirstFrame; onFrame(++n)) capture.SkipFrame();
   if (options.Ffmpeg.empty())

@@ -1,5 +1,5 @@
 #pragma once
-// One pass through a module rendered by the intro's own player, as the intro
+// One pass through a module rendered by the intro's own engine, as the intro
 // sets it up (44100 Hz stereo, windowed-FIR interpolation, clipping on,
 // master volume 128), up to the moment the song starts over.
 #include <cstdint>

@@ -62,7 +62,13 @@ struct TTarnXMSongInfo {
   std::int32_t InitialSpeed = 6;
   std::int32_t InitialTempo = 125;
   bool LinearFrequency = true;
+  bool ExtendedFilterRange = false;
   std::vector<std::int32_t> Orders;               // pattern number of each order
+  std::vector<std::string> PatternNames;          // one per pattern held, "" where unnamed
+  // The MIDI macro table, 153 entries (9 global, 16 parametered, 128 fixed),
+  // and whether the file gave it or it is the defaults.
+  std::vector<std::string> Macros;
+  bool MacrosFromFile = false;
   std::vector<std::string> InstrumentNames;       // instrument n at n - 1; "" where absent
   std::vector<std::int32_t> InstrumentSamples;    // samples each instrument holds
   std::vector<std::string> ChannelNames;          // one per channel, "" where unnamed
@@ -108,14 +114,20 @@ struct TTarnXMInstrumentInfo {
   std::int32_t VibratoRate = 0;
   std::int32_t VibratoSweep = 0;
   std::vector<TTarnXMSampleInfo> Samples;  // the slots that hold a sample, in order
+  std::vector<std::int32_t> SampleMap;      // the sample slot of each note 1..96, at note - 1
 };
 
 // Every instrument the song holds, in number order, with its envelopes,
 // auto-vibrato and samples.
 std::vector<TTarnXMInstrumentInfo> DescribeInstruments(const TTarnXMSong& song);
 
+// A sample's values at 16-bit scale (8-bit sources times 256), left and
+// right interleaved for a stereo sample; empty for a slot that holds none.
+std::vector<std::int32_t> SampleValues(const TTarnXMSong& song, std::int32_t instrument, std::int32_t slot);
+
 // One cell of a pattern, in the XM encoding whatever the format: note 1..96
-// (49 = C-4), 97 key off; volume column as stored; effect 0..35.
+// (49 = C-4), 97 key off, other values as the file stores them; volume column
+// as stored; effect 0..35.
 struct TTarnXMCell {
   std::int32_t Note = 0;
   std::int32_t Instrument = 0;

@@ -14,8 +14,7 @@
 #include "platform/resources.h"
 #include "platform/wave_out.h"
 #include "platform/win32/windows_api.h"
-#include "player/player.h"
-#include "scene/random.h"
+#include "player/output/player.h"
 
 using namespace platform;
 
@@ -25,10 +24,10 @@ constexpr std::size_t BytesPerSecond = 44100 * 4;
 
 std::unique_ptr<TTarnXM> IntroPlayer() {
   std::unique_ptr<TTarnXM> player = TTarnXM::Create(44100, 2048, true);
-  player->Interpolation = TTarnXM::SincInterpolation;
-  player->Clipping = true;
-  player->Module.MasterVolume = 128;
-  player->Module.LoadFromResource("msx", NumericResourceType(RT_RCDATA));
+  player->Renderer.SetInterpolation(TTarnXMInterpolation::Sinc);
+  player->Renderer.SetClipping(true);
+  player->Renderer.SetMasterVolume(128);
+  player->LoadFromResource("msx", NumericResourceType(RT_RCDATA));
   return player;
 }
 
@@ -91,7 +90,6 @@ TPlayedStream FollowRender(const std::vector<std::uint8_t>& played, std::size_t 
 TEST(WinmmWaveOutTest, TheSystemPlaysExactlyTheBytesOfTheOfflineRender) {
   const char* path = std::getenv("DRIFTLOW_ALSA_FILE");
   ASSERT_NE(path, nullptr) << "DRIFTLOW_ALSA_FILE names the file the sound configuration writes";
-  const std::uint32_t randomState = RandomState();
 
   SetWaveOutFactory(CreateWinmmWaveOut);
   {
@@ -109,7 +107,6 @@ TEST(WinmmWaveOutTest, TheSystemPlaysExactlyTheBytesOfTheOfflineRender) {
   const std::vector<std::uint8_t> played{std::istreambuf_iterator<char>(file), {}};
   ASSERT_GT(played.size(), BytesPerSecond);
 
-  SetRandomState(randomState);
   std::unique_ptr<TTarnXM> offline = IntroPlayer();
   ASSERT_TRUE(offline->Play());
   std::vector<std::int16_t> rendered(2048 * 2 * 160);
