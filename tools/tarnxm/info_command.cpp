@@ -1,10 +1,12 @@
 #include "tools/tarnxm/info_command.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
 #include "tools/tarnxm/song_length.h"
+#include "tools/tarnxm/sound_options.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
 
@@ -103,9 +105,32 @@ std::string InstrumentJson(const TTarnXMInstrumentInfo& instrument) {
   return json.str();
 }
 
+std::int64_t Milliseconds(double seconds) { return std::llround(seconds * 1000); }
+
+std::string SubsongsText(const std::vector<TTarnXMSubsong>& subsongs) {
+  std::ostringstream text;
+  text << "Subsongs:     " << subsongs.size() << "\n";
+  for (std::size_t k = 0; k < subsongs.size(); ++k)
+    text << "  subsong " << k << ": from order " << subsongs[k].FirstOrder << ", "
+         << (subsongs[k].Ends ? ClockText(subsongs[k].Seconds) : "no end within an hour") << "\n";
+  return text.str();
+}
+
+std::string SubsongsJson(const std::vector<TTarnXMSubsong>& subsongs) {
+  std::ostringstream json;
+  json << "[";
+  for (std::size_t k = 0; k < subsongs.size(); ++k)
+    json << (k ? "," : "") << "{\"first_order\":" << subsongs[k].FirstOrder
+         << ",\"duration_ms\":" << (subsongs[k].Ends ? std::to_string(Milliseconds(subsongs[k].Seconds)) : "null")
+         << "}";
+  json << "]";
+  return json.str();
+}
+
 }  // namespace
 
-std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs) {
+std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs,
+                           const std::vector<TTarnXMSubsong>& subsongs) {
   const TTarnXMSongInfo info = DescribeSong(song);
   const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(song);
   std::ostringstream text;
@@ -121,7 +146,8 @@ std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> 
        << " BPM\nDuration:     " << (durationMs ? std::to_string(*durationMs) + " ms" : "no end within an hour")
        << "\nFrequencies:  " << (info.LinearFrequency ? "linear" : "Amiga periods")
        << "\nInstruments:  " << instruments.size() << "\nSamples:      " << SamplesWithData(instruments)
-       << " with data\n";
+       << " with data\n"
+       << SubsongsText(subsongs);
   for (const TTarnXMInstrumentInfo& instrument : instruments)
     if (!instrument.Name.empty() || SamplesWithData(instrument) > 0) text << InstrumentText(instrument);
   if (!info.Comment.empty()) {
@@ -137,7 +163,8 @@ std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> 
   return text.str();
 }
 
-std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs) {
+std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs,
+                       const std::vector<TTarnXMSubsong>& subsongs) {
   const TTarnXMSongInfo info = DescribeSong(song);
   const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(song);
   std::ostringstream json;
@@ -153,14 +180,15 @@ std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> dura
   for (std::size_t k = 0; k < info.Orders.size(); ++k) json << (k ? "," : "") << info.Orders[k];
   json << "],\"comment\":" << JsonString(info.Comment) << ",\"instrument_list\":[";
   for (std::size_t k = 0; k < instruments.size(); ++k) json << (k ? "," : "") << InstrumentJson(instruments[k]);
-  json << "],\"duration_ms\":" << (durationMs ? std::to_string(*durationMs) : "null") << "}";
+  json << "],\"subsongs\":" << SubsongsJson(subsongs)
+       << ",\"duration_ms\":" << (durationMs ? std::to_string(*durationMs) : "null") << "}";
   return json.str();
 }
 
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const bool json = !args.empty() && args[0] == "--json";
   if (args.size() != (json ? 2u : 1u) || args.back().starts_with("--")) {
-    err << "tarnxm info: expected [--json] FILE\n" << TarnXMUsage;
+    err << "tarnxm info: expected [--json] FILE (usage: tarnxm info --help)\n";
     return 2;
   }
   const std::string& path = args.back();
@@ -172,6 +200,8 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   // Measured at the renderer's own rate, 44100 Hz.
   TTarnXMRenderer renderer(load.Song);
   const std::optional<std::int64_t> durationMs = SongDurationMs(renderer);
-  out << (json ? ModuleJson(*load.Song, durationMs) + "\n" : DescribeModule(*load.Song, durationMs));
+  const std::vector<TTarnXMSubsong>& subsongs = renderer.Subsongs();
+  out << (json ? ModuleJson(*load.Song, durationMs, subsongs) + "\n"
+               : DescribeModule(*load.Song, durationMs, subsongs));
   return 0;
 }

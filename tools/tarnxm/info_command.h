@@ -1,5 +1,6 @@
 #pragma once
-// tarnxm info [--json] FILE: the facts of a module, for a person or as JSON.
+// tarnxm info [--json] FILE: the facts of a module and its subsongs, for a
+// person or as JSON.
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -12,7 +13,10 @@
 // file does not load, 2 for a usage error.
 int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// durationMs: the song's length once through, none when it never ends.
-std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs);
+// durationMs: the song's length once through, none when it never ends;
+// subsongs: the renderer's, the first at order 0.
+std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> durationMs,
+                           const std::vector<TTarnXMSubsong>& subsongs);
 // One JSON object on one line.
-std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs);
+std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> durationMs,
+                       const std::vector<TTarnXMSubsong>& subsongs);

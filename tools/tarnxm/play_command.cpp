@@ -4,42 +4,46 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "player/output/player.h"
 #include "tools/tarnxm/play_keys.h"
-#include "tools/tarnxm/play_status.h"
+#include "tools/tarnxm/play_list.h"
+#include "tools/tarnxm/play_screen.h"
+#include "tools/tarnxm/play_session.h"
 #include "tools/tarnxm/sound_options.h"
-#include "tools/tarnxm/tarnxm.h"
-
-using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
 
 namespace {
 
 struct TPlayOptions {
-  std::string Input;
-  bool Once = false;
+  std::vector<std::string> Inputs;
   TSoundOptions Sound;
 };
 
 std::string ParseOptions(const std::vector<std::string>& args, TPlayOptions& options) {
+  bool loopsGiven = false;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
     std::string problem;
     if (ParseSoundOption(args, k, options.Sound, problem)) {
       if (!problem.empty()) return problem;
+      loopsGiven = loopsGiven || arg == "--loops";
     } else if (arg == "--once") {
-      options.Once = true;
-    } else if (arg.starts_with("-") || !options.Input.empty()) {
+      options.Sound.Loops = 0;
+      loopsGiven = true;
+    } else if (arg.starts_with("-")) {
       return "unexpected " + arg;
     } else {
-      options.Input = arg;
+      options.Inputs.push_back(arg);
     }
   }
-  return options.Input.empty() ? "expected FILE" : "";
+  // Play goes on until it is told to stop.
+  if (!loopsGiven) options.Sound.Loops = -1;
+  return options.Inputs.empty() ? "expected FILE" : "";
 }
 
 // Buffers of 2048 frames at 44100 Hz, the same time at other rates.
@@ -68,106 +72,41 @@ class TQuietStandardError {
   int Saved;
 };
 
-// A player on the sound device with the song and the options, which its
-// output thread, paused until Play, does not read yet. With --once the song
-// ends where it comes round.
-std::unique_ptr<TTarnXM> OpenPlayer(const TPlayOptions& options, std::shared_ptr<const TTarnXMSong> song) {
+// A player on the sound device with the options that hold for every song;
+// its output thread waits for Play. A song ends where it has come round as
+// often as the loops say.
+std::unique_ptr<TTarnXM> OpenPlayer(const TSoundOptions& options) {
   std::unique_ptr<TTarnXM> player;
   {
     const TQuietStandardError quiet;
-    player = TTarnXM::Create(options.Sound.Rate, BufferFrames(options.Sound.Rate), options.Sound.Stereo);
+    player = TTarnXM::Create(options.Rate, BufferFrames(options.Rate), options.Stereo);
   }
-  player->Renderer.SetInterpolation(options.Sound.Interpolation);
-  player->Renderer.SetClipping(options.Sound.Clipping);
-  if (options.Once) player->Renderer.SetLoops(0, TTarnXMEndAction::Stop);
-  player->Renderer.SetSong(std::move(song));
+  player->Renderer.SetInterpolation(options.Interpolation);
+  player->Renderer.SetClipping(options.Clipping);
+  player->Renderer.SetLoops(options.Loops, TTarnXMEndAction::Stop);
   return player;
 }
-
-bool AllBuffersPlayed(const TTarnXM& player) {
-  return std::all_of(player.Headers.begin(), player.Headers.end(),
-                     [](const platform::TWaveHeader& header) { return header.Flags & platform::WHDR_DONE; });
-}
-
-// The time played, without the pauses.
-class TPlayClock {
- public:
-  double Seconds() const {
-    return std::chrono::duration<double>(Played + (Paused ? 0s : Clock::now() - Since)).count();
-  }
-  bool IsPaused() const { return Paused; }
-  void Toggle() {
-    if (!Paused) Played += Clock::now() - Since;
-    Since = Clock::now();
-    Paused = !Paused;
-  }
-
- private:
-  Clock::duration Played{};
-  Clock::time_point Since = Clock::now();
-  bool Paused = false;
-};
 
 }  // namespace
 
 int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TPlayConsole& console) {
   TPlayOptions options;
   if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
-    err << "tarnxm play: " << problem << "\n" << TarnXMUsage;
+    err << "tarnxm play: " << problem << " (usage: tarnxm play --help)\n";
     return 2;
   }
-  TTarnXMLoad load = LoadModuleFile(options.Input);
-  if (!load) {
-    err << "tarnxm: " << options.Input << ": " << load.Error << "\n";
-    return 1;
-  }
-  const std::unique_ptr<TTarnXM> player = OpenPlayer(options, std::move(load.Song));
+  TPlayScreen screen(err, console.Status, STDERR_FILENO);
+  TPlaylist list(options.Inputs, [&screen](const std::string& path, const std::string& reason) {
+    screen.Message("tarnxm: " + path + ": " + reason);
+  });
+  std::optional<TPlaylistEntry> first = list.Find(0, 1);
+  if (!first) return 1;
+  const std::unique_ptr<TTarnXM> player = OpenPlayer(options.Sound);
   if (player->OpenResult != platform::MMSYSERR_NOERROR) {
-    err << "tarnxm: no sound device to play on\n";
+    screen.Message("tarnxm: no sound device to play on");
     return 1;
   }
-
   TKeyReader keys(console.KeysFd);
-  TPlayClock clock;
-  player->Play();
-  bool quit = false;
-  bool ended = false;
-  TPlayStatus status;
-  Clock::time_point drawn;
-  // Looked at often, so that --once stops the thread soon after the end.
-  while (!quit && !ended) {
-    for (const TPlayKey key : keys.Wait(20ms)) {
-      if (key == TPlayKey::Quit) {
-        quit = true;
-      } else {
-        // The device holds its queue, and the thread finds no buffer to refill.
-        player->Enter();
-        if (clock.IsPaused())
-          player->Device->Restart();
-        else
-          player->Device->Pause();
-        player->Leave();
-        clock.Toggle();
-      }
-    }
-    status = ReadPlayStatus(*player);
-    status.Seconds = clock.Seconds();
-    status.Paused = clock.IsPaused();
-    ended = options.Once && status.SongEnded;
-    if (console.Status && (ended || Clock::now() - drawn >= 100ms)) {
-      err << "\r" << StatusLine(status) << "\x1b[K" << std::flush;
-      drawn = Clock::now();
-    }
-  }
-  // The end of the song is queued already: it plays out before the device
-  // closes (and runs dry, which is no underrun).
-  player->Stop();
-  const Clock::time_point deadline = Clock::now() + 2s;
-  while (ended && !AllBuffersPlayed(*player) && Clock::now() < deadline)
-    for (const TPlayKey key : keys.Wait(10ms))
-      if (key == TPlayKey::Quit) ended = false;
-  if (console.Status) err << "\n";
-  out << "tarnxm: " << options.Input << ": played " << ClockText(clock.Seconds()) << ", " << status.Underruns
-      << " underruns\n";
-  return 0;
+  TPlaySession session(*player, list, screen, out, options.Sound);
+  return session.Run(std::move(*first), keys) ? 0 : 1;
 }

@@ -1,13 +1,15 @@
 #pragma once
-// The one-line status of tarnxm play: time, position, speed and tempo,
-// channels sounding, the level of the newest buffer and the underruns.
+// The status of tarnxm play: time, position, speed and tempo, channels
+// sounding, the level of the newest buffer and the underruns on one line;
+// a meter for each channel on another.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "player/output/player.h"
 
 struct TPlayStatus {
-  double Seconds = 0;
+  double Seconds = 0;  // the time of the subsong that is being heard
   std::int32_t Order = 0;
   std::int32_t SongLength = 0;
   std::int32_t Row = 0;
@@ -21,10 +23,21 @@ struct TPlayStatus {
   std::uint32_t Underruns = 0;
   bool Paused = false;
   bool SongEnded = false;
+  std::int32_t Subsong = 0;
+  std::int32_t Subsongs = 0;  // 0 until they have been looked for
+  std::vector<TTarnXMChannelState> ChannelStates;
 };
 
-// The song's state between two refills; Seconds and Paused are the caller's.
-// The player holds a song.
+// The time heard: the renderer's, less what waits in the device's queue.
+// Called with the player's lock held.
+double HeardSeconds(const TTarnXM& player);
+
+// The song's state between two refills; Paused and the subsong count are
+// the caller's. The player holds a song.
 TPlayStatus ReadPlayStatus(TTarnXM& player);
 
 std::string StatusLine(const TPlayStatus& status);
+
+// One meter per channel, "3####...." (- for a channel muted), as wide as
+// fits in columns; empty where not even the narrowest fit.
+std::string MeterRow(const TPlayStatus& status, std::int32_t columns);

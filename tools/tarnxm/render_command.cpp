@@ -1,128 +1,109 @@
 #include "tools/tarnxm/render_command.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <ctime>
-#include <optional>
-#include <vector>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
 
-#include "tarnxm/tarnxm.h"
-#include "tools/tarnxm/song_length.h"
-#include "tools/tarnxm/sound_options.h"
-#include "tools/tarnxm/tarnxm.h"
-#include "tools/tarnxm/wav_writer.h"
+#include "tools/tarnxm/interrupt.h"
+#include "tools/tarnxm/render_job.h"
+#include "tools/tarnxm/render_options.h"
 
 namespace {
 
-struct TRenderOptions {
-  std::string Input;
-  std::string Output;
-  double Seconds = 0;  // 0: to the song's end
-  TSoundOptions Sound;
+// What the workers hand the console thread.
+struct TBoard {
+  std::mutex Lock;
+  std::condition_variable Changed;
+  std::vector<std::string> Lines;
+  std::size_t Finished = 0;
+  std::size_t WorkersLeft = 0;
+  bool Failed = false;
 };
 
-constexpr std::size_t BufferFrames = 4096;
-
-template <typename T>
-bool ParseNumber(const std::string& text, T& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && stop == end;
-}
-
-// An empty string when the arguments are good, else what is wrong.
-std::string ParseOptions(const std::vector<std::string>& args, TRenderOptions& options) {
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    std::string problem;
-    if (ParseSoundOption(args, k, options.Sound, problem)) {
-      if (!problem.empty()) return problem;
-    } else if (arg == "-o" || arg == "--seconds") {
-      if (k + 1 >= args.size()) return arg + " needs a value";
-      const std::string& value = args[++k];
-      if (arg == "-o") {
-        options.Output = value;
-      } else if (!ParseNumber(value, options.Seconds) || !(options.Seconds > 0 && options.Seconds <= LongestSeconds)) {
-        return "--seconds takes a time above 0, up to 3600";
-      }
-    } else if (arg.starts_with("-") || !options.Input.empty()) {
-      return "unexpected " + arg;
-    } else {
-      options.Input = arg;
-    }
-  }
-  if (options.Input.empty()) return "expected FILE";
-  if (options.Output.empty()) return "expected -o OUT.wav";
-  return "";
-}
-
-void DrawProgress(std::ostream& err, std::int64_t done, std::int64_t total) {
+void DrawBar(std::ostream& err, double fraction, std::size_t finished, std::size_t files) {
   constexpr int Width = 40;
-  const int filled = total > 0 ? static_cast<int>(done * Width / total) : Width;
+  const int filled = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * Width);
   err << "\r[" << std::string(static_cast<std::size_t>(filled), '#') << std::string(Width - filled, '.') << "] "
-      << (total > 0 ? done * 100 / total : 100) << "%" << std::flush;
+      << static_cast<int>(fraction * 100) << "% " << finished << "/" << files << " files\x1b[K" << std::flush;
+}
+
+double Fraction(const std::vector<TJobProgress>& progress, std::size_t finished) {
+  double sum = static_cast<double>(finished);
+  for (const TJobProgress& job : progress) {
+    const std::int64_t expected = job.Expected.load();
+    // A finished job's counters stay where they were; it counts as one already.
+    if (expected > 0 && job.Done.load() < expected)
+      sum += static_cast<double>(job.Done.load()) / static_cast<double>(expected);
+  }
+  return sum / static_cast<double>(progress.size());
+}
+
+std::string MakeFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return error ? "tarnxm: " + folder + ": cannot create the folder: " + error.message() : "";
 }
 
 }  // namespace
 
-int RunRender(const std::vector<std::string>& args, std::ostream&, std::ostream& err, bool progress) {
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progress) {
   TRenderOptions options;
-  if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
-    err << "tarnxm render: " << problem << "\n" << TarnXMUsage;
+  if (const std::string problem = ParseRenderOptions(args, options); !problem.empty()) {
+    err << "tarnxm render: " << problem << " (usage: tarnxm render --help)\n";
     return 2;
   }
-  const TTarnXMLoad load = LoadModuleFile(options.Input);
-  if (!load) {
-    err << "tarnxm: " << options.Input << ": " << load.Error << "\n";
-    return 1;
-  }
-
-  TTarnXMRenderOptions renderOptions = RenderOptions(options.Sound);
-  // A given time plays on past the song's end, round and round.
-  if (options.Seconds > 0) renderOptions.EndAction = TTarnXMEndAction::Loop;
-  TTarnXMRenderer renderer(load.Song, renderOptions);
-  const std::int32_t rate = renderer.Options().SampleRate;
-  const std::size_t channels = renderer.Options().Stereo ? 2 : 1;
-  std::int64_t total = std::llround(options.Seconds * rate);
-  if (options.Seconds == 0) {
-    const std::optional<std::int64_t> end = FramesToSongEnd(renderer);
-    total = end.value_or(static_cast<std::int64_t>(LongestSeconds * rate));
-    if (!end) err << "tarnxm: " << options.Input << ": the song does not end within an hour; rendering the hour\n";
-  }
-
-  TWavWriter wav;
-  if (!wav.Open(options.Output, static_cast<std::uint32_t>(rate), static_cast<std::uint16_t>(channels))) {
-    err << "tarnxm: " << options.Output << ": " << wav.Error << "\n";
-    return 1;
-  }
-  const std::clock_t start = std::clock();
-  std::vector<std::int16_t> buffer(BufferFrames * channels);
-  std::int64_t done = 0;
-  std::size_t frames = BufferFrames;
-  bool written = true;
-  int shown = -1;
-  // A render that ends before the scan said it would stops there.
-  while (done < total && frames > 0 && written) {
-    frames =
-        renderer.Render(buffer.data(), static_cast<std::size_t>(std::min<std::int64_t>(BufferFrames, total - done)));
-    written = wav.Write(buffer.data(), frames * channels);
-    done += static_cast<std::int64_t>(frames);
-    if (progress && static_cast<int>(done * 100 / total) != shown) {
-      shown = static_cast<int>(done * 100 / total);
-      DrawProgress(err, done, total);
+  for (const std::string& folder : {options.OutDir, options.StemsDir}) {
+    if (folder.empty()) continue;
+    if (const std::string problem = MakeFolder(folder); !problem.empty()) {
+      err << problem << "\n";
+      return 1;
     }
   }
-  if (progress) err << "\n";
-  if (!written || !wav.Close()) {
-    err << "tarnxm: " << options.Output << ": " << wav.Error << "\n";
-    return 1;
+  const std::vector<std::string> outputs = OutputPaths(options);
+  const std::size_t files = options.Inputs.size();
+  const auto cores = static_cast<std::int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+  const std::size_t threads =
+      std::min<std::size_t>(files, static_cast<std::size_t>(options.Jobs ? options.Jobs : cores));
+
+  const TInterruptGuard interruptible;
+  std::vector<TJobProgress> jobs(files);
+  TBoard board;
+  board.WorkersLeft = threads;
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t k = next++; k < files && !Interrupted(); k = next++) {
+      TJobResult result = RenderJob(options, options.Inputs[k], outputs[k], out, jobs[k]);
+      const std::lock_guard lock(board.Lock);
+      board.Lines.insert(board.Lines.end(), result.Lines.begin(), result.Lines.end());
+      board.Finished += result.Interrupted ? 0 : 1;
+      board.Failed |= !result.Ok && !result.Interrupted;
+      board.Changed.notify_one();
+    }
+    const std::lock_guard lock(board.Lock);
+    board.WorkersLeft -= 1;
+    board.Changed.notify_one();
+  };
+  std::vector<std::thread> workers;
+  for (std::size_t k = 0; k < threads; ++k) workers.emplace_back(work);
+
+  std::unique_lock lock(board.Lock);
+  for (bool running = true; running;) {
+    board.Changed.wait_for(lock, std::chrono::milliseconds(100));
+    running = board.WorkersLeft > 0;
+    for (const std::string& line : board.Lines) err << (progress ? "\r\x1b[K" : "") << line << "\n";
+    board.Lines.clear();
+    if (progress) DrawBar(err, Fraction(jobs, board.Finished), board.Finished, files);
   }
-  const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-  const double audio = static_cast<double>(done) / rate;
-  char factor[64];
-  std::snprintf(factor, sizeof factor, "%.3f s of CPU time, %.0fx realtime", cpu, cpu > 0 ? audio / cpu : 0.0);
-  err << "tarnxm: " << options.Output << ": " << ClockText(audio) << " of audio in " << factor << "\n";
-  return 0;
+  lock.unlock();
+  for (std::thread& worker : workers) worker.join();
+  if (progress) err << "\n";
+  if (Interrupted()) {
+    err << "tarnxm: interrupted; the unfinished files are removed\n";
+    return 130;
+  }
+  return board.Failed ? 1 : 0;
 }

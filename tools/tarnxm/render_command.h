@@ -1,11 +1,13 @@
 #pragma once
-// tarnxm render FILE -o OUT.wav: the song from its start to its end (or for
-// a given time) through the engine's renderer, as a 16-bit PCM WAV file.
+// tarnxm render FILE... (-o OUT | --out-dir DIR | --stems DIR): each song
+// from its start to its end (or for a given time) through the engine's
+// renderer, as WAV, raw samples or FLAC, the files on every core at once.
 #include <ostream>
 #include <string>
 #include <vector>
 
-// args are the words after "render". Returns the exit status: 0, 1 when the
-// file does not load or the WAV cannot be written, 2 for a usage error.
-// progress draws a progress bar on err, for a terminal.
+// args are the words after "render". Returns the exit status: 0; 1 when a
+// file does not load or an output cannot be written (the others are still
+// rendered); 2 for a usage error; 130 when interrupted. progress draws an
+// overall bar on err, for a terminal. "-o -" writes the audio to out.
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progress);

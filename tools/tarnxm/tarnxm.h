@@ -4,6 +4,6 @@
 #include <string>
 #include <vector>
 
-extern const char* const TarnXMUsage;
+#include "tools/tarnxm/usage.h"
 
 int RunTarnXM(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

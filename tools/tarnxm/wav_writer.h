@@ -1,35 +1,29 @@
 #pragma once
-// A 16-bit PCM WAV file written frame block by frame block; every write is
-// checked, so a full disk is an error and not a short file.
-#include <cstddef>
+// WAV and raw samples, little-endian. A WAV in a file gets its sizes
+// written into the header when it is finished; a WAV on a stream that cannot
+// go back (a pipe) says 0xFFFFFFFF for both sizes, as streaming writers do,
+// and readers take the data to the end of the stream.
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
-class TWavWriter {
+#include "tools/tarnxm/audio_writer.h"
+
+class TWavWriter : public TAudioWriter {
  public:
   // The most sample data a RIFF file can describe.
   static constexpr std::uint64_t MaxDataBytes = 0xFFFFFFFFu - 36;
 
-  TWavWriter() = default;
-  TWavWriter(const TWavWriter&) = delete;
-  TWavWriter& operator=(const TWavWriter&) = delete;
-  ~TWavWriter();
-
-  // False with the reason in Error.
-  bool Open(const std::string& path, std::uint32_t rate, std::uint16_t channels);
-  bool Write(const std::int16_t* values, std::size_t count);
-  // Writes the final sizes into the header and closes the file.
-  bool Close();
-
-  std::string Error;
+  // header: false for raw samples.
+  TWavWriter(TByteSink& sink, const TAudioLayout& layout, bool header);
+  bool Write(std::span<const std::int32_t> samples) override;
+  bool Finish() override;
 
  private:
-  bool WriteHeader();
   bool Fail();
+  bool PutHeader(bool rewrite);
 
-  std::FILE* File = nullptr;
-  std::uint32_t Rate = 0;
-  std::uint16_t Channels = 0;
+  TByteSink& Sink;
+  TAudioLayout Layout;
+  bool Header;
+  bool Started = false;
   std::uint64_t DataBytes = 0;
 };
