@@ -20,7 +20,7 @@ int HexDigit(char c) {
 }  // namespace
 
 void TTarnXMChannel::RunMacro(const TTarnXMTickContext& context, std::int32_t effect, std::int32_t parameter) {
-  const bool smooth = effect == 37;
+  const bool smooth = static_cast<TTarnXMEffect>(effect) == TTarnXMEffect::SmoothMidiMacro;
   if (parameter < 128) {
     if (ActiveMacro >= 0 && ActiveMacro < 16)
       ExecuteMacro(context, static_cast<std::int32_t>(ParameteredMacros) + ActiveMacro, parameter, smooth);

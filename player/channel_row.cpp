@@ -53,50 +53,54 @@ void PatternLoop(TTarnXMPlayback& state, TTarnXMChannel& channel, std::int32_t y
 
 void ExtendedFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
   const TTarnXMSong& song = context.Song;
-  switch (x) {
-    case 1:
+  switch (static_cast<TTarnXMExtendedEffect>(x)) {
+    case TTarnXMExtendedEffect::FinePortamentoUp:
       if (y) channel.FinePortaUpSpeed = y;
       Slide(channel.Period, -4 * channel.FinePortaUpSpeed);
       break;
-    case 2:
+    case TTarnXMExtendedEffect::FinePortamentoDown:
       if (y) channel.FinePortaDownSpeed = y;
       Slide(channel.Period, 4 * channel.FinePortaDownSpeed);
       break;
-    case 3: channel.Glissando = y != 0; break;
-    case 4: channel.VibratoWaveform = y % 8; break;
-    case 5:
+    case TTarnXMExtendedEffect::Glissando: channel.Glissando = y != 0; break;
+    case TTarnXMExtendedEffect::VibratoWaveform: channel.VibratoWaveform = y % 8; break;
+    case TTarnXMExtendedEffect::SetFineTune:
       channel.Period = song.PeriodFromNote(song.NoteFromPeriod(channel.Period, channel.FineTune), y);
       channel.FineTune = y;
       break;
-    case 6: PatternLoop(context.State, channel, y); break;
-    case 7: channel.TremoloWaveform = y % 8; break;
-    case 10:
+    case TTarnXMExtendedEffect::PatternLoop: PatternLoop(context.State, channel, y); break;
+    case TTarnXMExtendedEffect::TremoloWaveform: channel.TremoloWaveform = y % 8; break;
+    case TTarnXMExtendedEffect::FineVolumeSlideUp:
       if (y) channel.FineVolumeUpSpeed = y;
       Slide(channel.Volume, channel.FineVolumeUpSpeed);
       break;
-    case 11:
+    case TTarnXMExtendedEffect::FineVolumeSlideDown:
       if (y) channel.FineVolumeDownSpeed = y;
       Slide(channel.Volume, -channel.FineVolumeDownSpeed);
       break;
     // Pattern delay: the row lasts y more times its speed; the effects keep
     // running on the added ticks and no note starts again.
-    case 14: context.State.PatternDelayCount = y; break;
-    case 15: channel.ActiveMacro = y; break;
+    case TTarnXMExtendedEffect::PatternDelay: context.State.PatternDelayCount = y; break;
+    case TTarnXMExtendedEffect::SetActiveMacro: channel.ActiveMacro = y; break;
     default: break;
   }
 }
 
+// The sub-commands of the extra-fine effect: extra-fine slides up and down,
+// and sound control (surround, filter on notes, playing direction).
+enum class TExtraFine { PortamentoUp = 1, PortamentoDown = 2, SoundControl = 9 };
+
 void ExtraFine(TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
-  switch (x) {
-    case 1:
+  switch (static_cast<TExtraFine>(x)) {
+    case TExtraFine::PortamentoUp:
       if (y) channel.ExtraFinePortaUpSpeed = y;
       Slide(channel.Period, -channel.ExtraFinePortaUpSpeed);
       break;
-    case 2:
+    case TExtraFine::PortamentoDown:
       if (y) channel.ExtraFinePortaDownSpeed = y;
       Slide(channel.Period, channel.ExtraFinePortaDownSpeed);
       break;
-    case 9:
+    case TExtraFine::SoundControl:
       if (y == 0) channel.Surround = true;
       else if (y == 1) channel.Surround = false;
       else if (y == 12) channel.FilterOffOnNote = false;
@@ -113,84 +117,84 @@ void EffectFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   const std::int32_t p = channel.EffectParameter;
   const std::int32_t x = p >> 4;
   const std::int32_t y = p & 15;
-  switch (channel.Effect) {
-    case 0:
+  switch (static_cast<TTarnXMEffect>(channel.Effect)) {
+    case TTarnXMEffect::Arpeggio:
       if (p) channel.Arpeggio = {0, ArpeggioOffset(context.Song, channel, x), ArpeggioOffset(context.Song, channel, y)};
       break;
-    case 1:
+    case TTarnXMEffect::PortamentoUp:
       if (p) channel.PortaUpSpeed = p;
       break;
-    case 2:
+    case TTarnXMEffect::PortamentoDown:
       if (p) channel.PortaDownSpeed = p;
       break;
-    case 3:
+    case TTarnXMEffect::TonePortamento:
       if (p) channel.PortaSpeed = p;
       break;
-    case 4:
+    case TTarnXMEffect::Vibrato:
       if (p) {
         channel.VibratoSpeed = x;
         channel.VibratoDepth = y;
       }
       VibratoStep(channel);
       break;
-    case 5:
+    case TTarnXMEffect::TonePortamentoVolumeSlide:
       if (p) channel.VolumeSlide = x - y;
       break;
-    case 6:
+    case TTarnXMEffect::VibratoVolumeSlide:
       if (p) channel.VolumeSlide = x - y;
       VibratoStep(channel);
       break;
-    case 7:
+    case TTarnXMEffect::Tremolo:
       if (p) {
         channel.TremoloSpeed = x;
         channel.TremoloDepth = y;
       }
       break;
-    case 8: channel.Panning = p; break;
-    case 9: channel.Position = std::int64_t{p} * 256 << 32; break;
-    case 10:
+    case TTarnXMEffect::SetPanning: channel.Panning = p; break;
+    case TTarnXMEffect::SampleOffset: channel.Position = std::int64_t{p} * 256 << 32; break;
+    case TTarnXMEffect::VolumeSlide:
       if (p) channel.VolumeSlide = x - y;
       break;
-    case 11: state.RequestPositionJump(p); break;
-    case 12: channel.Volume = p; break;
-    case 13: state.RequestPatternBreak(p); break;
-    case 14: ExtendedFirstTick(context, channel, x, y); break;
-    case 15:
+    case TTarnXMEffect::PositionJump: state.RequestPositionJump(p); break;
+    case TTarnXMEffect::SetVolume: channel.Volume = p; break;
+    case TTarnXMEffect::PatternBreak: state.RequestPatternBreak(p); break;
+    case TTarnXMEffect::Extended: ExtendedFirstTick(context, channel, x, y); break;
+    case TTarnXMEffect::SetSpeedTempo:
       if (p <= 32) state.Speed = static_cast<std::uint8_t>(p);
       else state.Tempo = static_cast<std::uint8_t>(p);
       break;
-    case 16: state.GlobalVolume = p; break;
-    case 17:
+    case TTarnXMEffect::SetGlobalVolume: state.GlobalVolume = p; break;
+    case TTarnXMEffect::GlobalVolumeSlide:
       if (p) channel.GlobalVolumeSlide = x - y;
       break;
-    case 20: ReleaseKey(channel); break;
-    case 21:
+    case TTarnXMEffect::KeyOff: ReleaseKey(channel); break;
+    case TTarnXMEffect::SetEnvelopePosition:
       channel.VolumeEnvelope.SetPosition(p);
       channel.PanningEnvelope.SetPosition(p);
       break;
-    case 25:
+    case TTarnXMEffect::PanningSlide:
       if (p) channel.PanningSlide = x - y;
       break;
-    case 26:
+    case TTarnXMEffect::FilterResonance:
       channel.FilterResonance = p;
       channel.FilterSetup(context, !channel.FilterActive);
       break;
-    case 27:
+    case TTarnXMEffect::MultiRetrigger:
       if (p) {
         channel.RetrigVolumeChange = x;
         channel.RetrigInterval = y;
       }
       break;
-    case 29:
+    case TTarnXMEffect::Tremor:
       if (p) {
         channel.TremorOnTime = x;
         channel.TremorOffTime = y;
       }
       TremorStep(channel);
       break;
-    case 33: ExtraFine(channel, x, y); break;
-    case 35:
-    case 37: channel.RunMacro(context, channel.Effect, p); break;
+    case TTarnXMEffect::ExtraFinePortamento: ExtraFine(channel, x, y); break;
+    case TTarnXMEffect::MidiMacro:
+    case TTarnXMEffect::SmoothMidiMacro: channel.RunMacro(context, channel.Effect, p); break;
     default: break;
   }
 }
@@ -198,7 +202,9 @@ void EffectFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
 }  // namespace
 
 void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
-  const bool portaNote = Effect == 3 || Effect == 5 || (VolumeColumn >= 0xF0 && VolumeColumn <= 0xFF);
+  const auto effect = static_cast<TTarnXMEffect>(Effect);
+  const bool portaNote = effect == TTarnXMEffect::TonePortamento || effect == TTarnXMEffect::TonePortamentoVolumeSlide ||
+                         (VolumeColumn >= 0xF0 && VolumeColumn <= 0xFF);
   if (InstrumentNumber >= 1 && InstrumentNumber <= TTarnXMSong::MaxInstruments) {
     ResetVoice();
     Instrument = context.Song.InstrumentAt(InstrumentNumber);
@@ -251,7 +257,9 @@ void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
 }
 
 void TTarnXMChannel::ProcessRow(TTarnXMTickContext& context) {
-  const bool noteDelay = Effect == 14 && EffectParameter >> 4 == 13 && (EffectParameter & 15) != 0;
+  const bool noteDelay = static_cast<TTarnXMEffect>(Effect) == TTarnXMEffect::Extended &&
+                         static_cast<TTarnXMExtendedEffect>(EffectParameter >> 4) == TTarnXMExtendedEffect::NoteDelay &&
+                         (EffectParameter & 15) != 0;
   if (!noteDelay) TriggerNote(context);
   PeriodDelta = 0;
   VolumeDelta = 0;

@@ -19,14 +19,14 @@ void VolumeColumnOtherTick(const TTarnXMSong& song, TTarnXMChannel& channel) {
 
 void ExtendedOtherTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std::int32_t x, std::int32_t y) {
   const std::int32_t tick = context.State.TickCounter;
-  switch (x) {
-    case 9:
+  switch (static_cast<TTarnXMExtendedEffect>(x)) {
+    case TTarnXMExtendedEffect::Retrigger:
       if (y && tick % y == 0) channel.TriggerNote(context);
       break;
-    case 12:
+    case TTarnXMExtendedEffect::NoteCut:
       if (tick == y) channel.Volume = 0;
       break;
-    case 13:
+    case TTarnXMExtendedEffect::NoteDelay:
       if (tick == y) channel.TriggerNote(context);
       break;
     default: break;
@@ -35,32 +35,32 @@ void ExtendedOtherTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std
 
 void EffectOtherTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   const std::int32_t p = channel.EffectParameter;
-  switch (channel.Effect) {
-    case 0:
+  switch (static_cast<TTarnXMEffect>(channel.Effect)) {
+    case TTarnXMEffect::Arpeggio:
       // Ticks 3, 7, ... of the cycle play the plain note.
       if (p && channel.Tick % 4 != 3) channel.PeriodDelta += channel.Arpeggio[channel.Tick % 4];
       break;
-    case 1: Slide(channel.Period, -4 * std::int64_t{channel.PortaUpSpeed}); break;
-    case 2: Slide(channel.Period, 4 * std::int64_t{channel.PortaDownSpeed}); break;
-    case 3: TonePortamentoStep(context.Song, channel); break;
-    case 4: VibratoStep(channel); break;
-    case 5:
+    case TTarnXMEffect::PortamentoUp: Slide(channel.Period, -4 * std::int64_t{channel.PortaUpSpeed}); break;
+    case TTarnXMEffect::PortamentoDown: Slide(channel.Period, 4 * std::int64_t{channel.PortaDownSpeed}); break;
+    case TTarnXMEffect::TonePortamento: TonePortamentoStep(context.Song, channel); break;
+    case TTarnXMEffect::Vibrato: VibratoStep(channel); break;
+    case TTarnXMEffect::TonePortamentoVolumeSlide:
       TonePortamentoStep(context.Song, channel);
       Slide(channel.Volume, channel.VolumeSlide);
       break;
-    case 6:
+    case TTarnXMEffect::VibratoVolumeSlide:
       VibratoStep(channel);
       Slide(channel.Volume, channel.VolumeSlide);
       break;
-    case 7: TremoloStep(channel); break;
-    case 10: Slide(channel.Volume, channel.VolumeSlide); break;
-    case 14: ExtendedOtherTick(context, channel, p >> 4, p & 15); break;
-    case 17: Slide(context.State.GlobalVolume, channel.GlobalVolumeSlide); break;
-    case 25: Slide(channel.Panning, channel.PanningSlide); break;
-    case 27: RetriggerStep(context, channel); break;
-    case 29: TremorStep(channel); break;
-    case 35:
-    case 37: channel.RunMacro(context, channel.Effect, p); break;
+    case TTarnXMEffect::Tremolo: TremoloStep(channel); break;
+    case TTarnXMEffect::VolumeSlide: Slide(channel.Volume, channel.VolumeSlide); break;
+    case TTarnXMEffect::Extended: ExtendedOtherTick(context, channel, p >> 4, p & 15); break;
+    case TTarnXMEffect::GlobalVolumeSlide: Slide(context.State.GlobalVolume, channel.GlobalVolumeSlide); break;
+    case TTarnXMEffect::PanningSlide: Slide(channel.Panning, channel.PanningSlide); break;
+    case TTarnXMEffect::MultiRetrigger: RetriggerStep(context, channel); break;
+    case TTarnXMEffect::Tremor: TremorStep(channel); break;
+    case TTarnXMEffect::MidiMacro:
+    case TTarnXMEffect::SmoothMidiMacro: channel.RunMacro(context, channel.Effect, p); break;
     default: break;
   }
 }

@@ -344,6 +344,7 @@ TTarnXMFrameInfo TTarnXMRenderer::Info() const {
     shown.Instrument = channel.PlayingInstrument;
     shown.Volume = std::clamp(channel.Volume, 0, 64);
     shown.Panning = std::clamp(channel.FinalPanning, 0, 255);
+    shown.Frequency = channel.Frequency;
     shown.Level = shown.Sounding ? std::clamp(static_cast<float>(channel.FinalVolume) / 4096.0f, 0.0f, 1.0f) : 0.0f;
     info.ChannelsSounding += shown.Sounding ? 1 : 0;
   }

@@ -125,6 +125,56 @@ std::vector<TTarnXMInstrumentInfo> DescribeInstruments(const TTarnXMSong& song);
 // right interleaved for a stereo sample; empty for a slot that holds none.
 std::vector<std::int32_t> SampleValues(const TTarnXMSong& song, std::int32_t instrument, std::int32_t slot);
 
+// The effect column's commands by name, numbered as XM files store them
+// (digits 0-9, then the letters A-Z from 10); MOD effects 0-F are the same.
+enum class TTarnXMEffect : std::uint8_t {
+  Arpeggio = 0x00,
+  PortamentoUp = 0x01,
+  PortamentoDown = 0x02,
+  TonePortamento = 0x03,
+  Vibrato = 0x04,
+  TonePortamentoVolumeSlide = 0x05,
+  VibratoVolumeSlide = 0x06,
+  Tremolo = 0x07,
+  SetPanning = 0x08,
+  SampleOffset = 0x09,
+  VolumeSlide = 0x0A,
+  PositionJump = 0x0B,
+  SetVolume = 0x0C,
+  PatternBreak = 0x0D,
+  Extended = 0x0E,  // E: the sub-command in the parameter's high nibble
+  SetSpeedTempo = 0x0F,
+  SetGlobalVolume = 0x10,    // G
+  GlobalVolumeSlide = 0x11,  // H
+  KeyOff = 0x14,             // K
+  SetEnvelopePosition = 0x15,  // L
+  PanningSlide = 0x19,       // P
+  FilterResonance = 0x1A,    // Q
+  MultiRetrigger = 0x1B,     // R
+  Tremor = 0x1D,             // T
+  ExtraFinePortamento = 0x21,  // X: up (1) or down (2) in the high nibble
+  MidiMacro = 0x23,          // Z
+  SmoothMidiMacro = 0x25,    // a macro that slides to its value over the row
+};
+
+// The sub-commands of TTarnXMEffect::Extended, in the parameter's high nibble.
+enum class TTarnXMExtendedEffect : std::uint8_t {
+  FinePortamentoUp = 0x1,
+  FinePortamentoDown = 0x2,
+  Glissando = 0x3,
+  VibratoWaveform = 0x4,
+  SetFineTune = 0x5,
+  PatternLoop = 0x6,
+  TremoloWaveform = 0x7,
+  Retrigger = 0x9,
+  FineVolumeSlideUp = 0xA,
+  FineVolumeSlideDown = 0xB,
+  NoteCut = 0xC,
+  NoteDelay = 0xD,
+  PatternDelay = 0xE,
+  SetActiveMacro = 0xF,
+};
+
 // One cell of a pattern, in the XM encoding whatever the format: note 1..96
 // (49 = C-4), 97 key off, other values as the file stores them; volume column
 // as stored; effect 0..35.
@@ -168,6 +218,7 @@ struct TTarnXMChannelState {
   std::int32_t Instrument = 0;  // its instrument number
   std::int32_t Volume = 0;      // 0..64
   std::int32_t Panning = 128;   // 0..255
+  std::int32_t Frequency = 0;   // the rate the sample plays at, Hz
   float Level = 0;              // the channel's gain, 0..1, for meters
 };
 
