@@ -22,8 +22,16 @@ class TTarnXMChannel {
 
   // Row and tick processing, called by the sequencer.
   void TriggerNote(TTarnXMTickContext& context);
+  // The cell's note and instrument, then its volume column: on the row's
+  // first tick, or on the tick a note delay names.
+  void StartCell(TTarnXMTickContext& context);
+  // Starts the playing sample and its envelopes again from the beginning.
+  void RetriggerSample(TTarnXMTickContext& context);
   void ProcessRow(TTarnXMTickContext& context);
   void ProcessTick(TTarnXMTickContext& context);
+  // The first tick of a pattern delay's repetition of the row, by
+  // ProTracker's rules: the fine slides act again.
+  void RepeatRow(TTarnXMTickContext& context);
   // Once per tick after the effects: envelopes, fade-out, auto-vibrato, the
   // final volume and panning, the gains and their ramp, the sample step.
   void Update(TTarnXMTickContext& context);
@@ -56,7 +64,7 @@ class TTarnXMChannel {
   std::int32_t Effect = 0;
   std::int32_t EffectParameter = 0;
 
-  std::int32_t Tick = 0;
+  std::int32_t Tick = 0;  // in the row, counted from 0 again on each repetition of a pattern delay
   std::int32_t VibratoWaveform = 0;
   std::int32_t VibratoSpeed = 0;
   std::int32_t VibratoDepth = 0;
@@ -64,6 +72,7 @@ class TTarnXMChannel {
   std::int32_t TremoloSpeed = 0;
   std::int32_t TremoloDepth = 0;
   std::int32_t TremoloPosition = 0;
+  std::int32_t TremoloOffset = 0;  // the volume offset of the tremolo's last step
   std::int32_t TremorCounter = 0;
   std::int32_t TremorOnTime = 0;
   std::int32_t TremorOffTime = 0;
@@ -90,10 +99,10 @@ class TTarnXMChannel {
   std::int32_t FineVolumeUpSpeed = 0;
   std::int32_t FineVolumeDownSpeed = 0;
   std::int32_t PanningSlide = 0;
+  std::int32_t SampleOffset = 0;  // the last offset a note started at, in 256 frames
   std::int32_t VolumeDelta = 0;
   bool Glissando = false;
   std::int32_t TremoloWaveform = 0;
-  std::uint32_t RandomState = 0;  // the random waveform's generator
   std::int32_t FineTune = 0;
   bool KeyOff = false;
   std::int32_t LoopRow = 0;

@@ -4,17 +4,30 @@
 
 #include "player/channel.h"
 #include "player/effect_steps.h"
+#include "player/mod_loader.h"
 #include "player/playback.h"
+#include "player/tracker_rules.h"
 
 namespace {
 
 bool IsNote(std::int32_t note) { return note >= 1 && note <= 96; }
 constexpr std::int32_t KeyOffNote = 97;
+// Fxx below this sets the speed, from it the tempo.
+constexpr std::int32_t FirstTempo = 0x20;
 
-void ReleaseKey(TTarnXMChannel& channel) {
-  channel.VolumeEnvelope.KeyOn = false;
-  channel.PanningEnvelope.KeyOn = false;
-  channel.KeyOff = true;
+// The frames a starting note skips: its cell's 9xx, or with 900 the last
+// offset a note started at (heroes02.xm ends a run of falling offsets with
+// 900). A 9xx without a note moves nothing (heroes03.xm).
+std::int64_t StartOffset(TTarnXMChannel& channel) {
+  if (static_cast<TTarnXMEffect>(channel.Effect) != TTarnXMEffect::SampleOffset) return 0;
+  if (channel.EffectParameter != 0) channel.SampleOffset = channel.EffectParameter;
+  return std::int64_t{channel.SampleOffset} * 256 << 32;
+}
+
+// E5x: a signed nibble in ProTracker, x - 8 in FastTracker 2; in 1/128
+// semitones.
+std::int32_t FineTuneOf(const TTarnXMSong& song, std::int32_t y) {
+  return PlaysByProTrackerRules(song) ? MODFineTune(static_cast<std::uint8_t>(y)) : (y - 8) * 16;
 }
 
 void VolumeColumnFirstTick(TTarnXMChannel& channel) {
@@ -24,18 +37,28 @@ void VolumeColumnFirstTick(TTarnXMChannel& channel) {
   else if (v >= 0x80 && v <= 0x8F) Slide(channel.Volume, -y);
   else if (v >= 0x90 && v <= 0x9F) Slide(channel.Volume, y);
   else if (v >= 0xA0 && v <= 0xAF) channel.VibratoSpeed = y;
-  else if (v >= 0xB0 && v <= 0xBF) channel.VibratoDepth = y;
+  // V0 keeps the depth and vibrates with it, as 400 does.
+  else if (v >= 0xB0 && v <= 0xBF && y != 0) channel.VibratoDepth = y;
   else if (v >= 0xC0 && v <= 0xCF) channel.Panning = y * 16;
-  else if (v >= 0xF0 && v <= 0xFF) channel.PortaSpeed = y;
+  // Mx is the effect 3 with parameter x0; M0 keeps the speed (TonePortamentoMemory.xm).
+  else if (v >= 0xF1 && v <= 0xFF) channel.PortaSpeed = 16 * y;
 }
 
 // The period offset of x semitones above the channel's note.
 std::int32_t ArpeggioOffset(const TTarnXMSong& song, const TTarnXMChannel& channel, std::int32_t x) {
-  if (song.LinearFrequency) return 64 * x;
+  if (song.LinearFrequency) return -64 * x;
   return song.PeriodFromNote(channel.RealNote + x, channel.FineTune) -
          song.PeriodFromNote(channel.RealNote, channel.FineTune);
 }
 
+// FastTracker 2 holds the vibrato's offset through a row's first tick;
+// ProTracker plays the plain note there (VibratoReset.mod).
+void VibratoFirstTick(const TTarnXMSong& song, TTarnXMChannel& channel) {
+  if (!PlaysByProTrackerRules(song)) channel.PeriodDelta += VibratoOffset(song, channel);
+}
+
+// E6y plays the loop's rows y + 1 times: the count starts at y and each
+// later arrival takes one off (dreamfish-sanxion.mod's E61 plays twice).
 void PatternLoop(TTarnXMPlayback& state, TTarnXMChannel& channel, std::int32_t y) {
   if (y == 0) {
     if (!channel.LoopActive) channel.LoopRow = state.Row;
@@ -43,8 +66,7 @@ void PatternLoop(TTarnXMPlayback& state, TTarnXMChannel& channel, std::int32_t y
     channel.LoopCount = y;
     channel.LoopActive = true;
     state.RequestPatternLoop(channel.LoopRow);
-  } else if (channel.LoopCount != 0) {
-    channel.LoopCount -= 1;
+  } else if (--channel.LoopCount != 0) {
     state.RequestPatternLoop(channel.LoopRow);
   } else {
     channel.LoopActive = false;
@@ -56,20 +78,34 @@ void ExtendedFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel, std
   switch (static_cast<TTarnXMExtendedEffect>(x)) {
     case TTarnXMExtendedEffect::FinePortamentoUp:
       if (y) channel.FinePortaUpSpeed = y;
-      Slide(channel.Period, -4 * channel.FinePortaUpSpeed);
+      PortamentoSlide(song, channel, -4 * channel.FinePortaUpSpeed);
       break;
     case TTarnXMExtendedEffect::FinePortamentoDown:
       if (y) channel.FinePortaDownSpeed = y;
-      Slide(channel.Period, 4 * channel.FinePortaDownSpeed);
+      PortamentoSlide(song, channel, 4 * channel.FinePortaDownSpeed);
       break;
     case TTarnXMExtendedEffect::Glissando: channel.Glissando = y != 0; break;
     case TTarnXMExtendedEffect::VibratoWaveform: channel.VibratoWaveform = y % 8; break;
+    // It tunes the note the cell starts (finetune.xm).
     case TTarnXMExtendedEffect::SetFineTune:
-      channel.Period = song.PeriodFromNote(song.NoteFromPeriod(channel.Period, channel.FineTune), y);
-      channel.FineTune = y;
+      if (IsNote(channel.Note) && !IsTonePortamento(channel) && channel.Sample) {
+        channel.FineTune = FineTuneOf(song, y);
+        channel.PortaTarget = song.PeriodFromNote(channel.RealNote, channel.FineTune);
+        channel.Period = channel.PortaTarget;
+      }
       break;
     case TTarnXMExtendedEffect::PatternLoop: PatternLoop(context.State, channel, y); break;
     case TTarnXMExtendedEffect::TremoloWaveform: channel.TremoloWaveform = y % 8; break;
+    // A retrigger restarts the playing sample on the first tick when the cell
+    // has no note: E9x in ProTracker (PTRetrigger.mod), E90 alone in
+    // FastTracker 2 (E90.xm).
+    case TTarnXMExtendedEffect::Retrigger:
+      if (!IsNote(channel.Note) && (y != 0) == PlaysByProTrackerRules(song)) channel.RetriggerSample(context);
+      break;
+    // EC0 cuts the note before it is heard.
+    case TTarnXMExtendedEffect::NoteCut:
+      if (y == 0) channel.Volume = 0;
+      break;
     case TTarnXMExtendedEffect::FineVolumeSlideUp:
       if (y) channel.FineVolumeUpSpeed = y;
       Slide(channel.Volume, channel.FineVolumeUpSpeed);
@@ -117,80 +153,83 @@ void EffectFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   const std::int32_t p = channel.EffectParameter;
   const std::int32_t x = p >> 4;
   const std::int32_t y = p & 15;
+  // ProTracker has no memory for slides: 00 slides by nothing
+  // (fridge-in-space_from_reg-zbb.mod's A00, mon-lapin_reg-zbb.mod's 100).
+  const bool protracker = PlaysByProTrackerRules(context.Song);
   switch (static_cast<TTarnXMEffect>(channel.Effect)) {
     case TTarnXMEffect::Arpeggio:
       if (p) channel.Arpeggio = {0, ArpeggioOffset(context.Song, channel, x), ArpeggioOffset(context.Song, channel, y)};
       break;
     case TTarnXMEffect::PortamentoUp:
-      if (p) channel.PortaUpSpeed = p;
+      if (p || protracker) channel.PortaUpSpeed = p;
       break;
     case TTarnXMEffect::PortamentoDown:
-      if (p) channel.PortaDownSpeed = p;
+      if (p || protracker) channel.PortaDownSpeed = p;
       break;
     case TTarnXMEffect::TonePortamento:
-      if (p) channel.PortaSpeed = p;
+      // Beside an Mx the parameter counts for nothing (TonePortamentoMemory.xm).
+      if (p && channel.VolumeColumn < 0xF0) channel.PortaSpeed = p;
       break;
     case TTarnXMEffect::Vibrato:
-      if (p) {
-        channel.VibratoSpeed = x;
-        channel.VibratoDepth = y;
-      }
-      VibratoStep(channel);
+      if (x) channel.VibratoSpeed = x;
+      if (y) channel.VibratoDepth = y;
+      VibratoFirstTick(context.Song, channel);
       break;
     case TTarnXMEffect::TonePortamentoVolumeSlide:
-      if (p) channel.VolumeSlide = x - y;
+      if (p || protracker) channel.VolumeSlide = SlideRate(p);
       break;
     case TTarnXMEffect::VibratoVolumeSlide:
-      if (p) channel.VolumeSlide = x - y;
-      VibratoStep(channel);
+      if (p || protracker) channel.VolumeSlide = SlideRate(p);
+      VibratoFirstTick(context.Song, channel);
       break;
     case TTarnXMEffect::Tremolo:
-      if (p) {
-        channel.TremoloSpeed = x;
-        channel.TremoloDepth = y;
-      }
+      if (x) channel.TremoloSpeed = x;
+      if (y) channel.TremoloDepth = y;
+      // FastTracker 2 holds the tremolo's volume over a row's first tick,
+      // ProTracker drops it (VibratoReset.mod).
+      if (!protracker && !IsNote(channel.Note)) channel.VolumeDelta += channel.TremoloOffset;
       break;
     case TTarnXMEffect::SetPanning: channel.Panning = p; break;
-    case TTarnXMEffect::SampleOffset: channel.Position = std::int64_t{p} * 256 << 32; break;
     case TTarnXMEffect::VolumeSlide:
-      if (p) channel.VolumeSlide = x - y;
+      if (p || protracker) channel.VolumeSlide = SlideRate(p);
       break;
     case TTarnXMEffect::PositionJump: state.RequestPositionJump(p); break;
     case TTarnXMEffect::SetVolume: channel.Volume = p; break;
-    case TTarnXMEffect::PatternBreak: state.RequestPatternBreak(p); break;
+    // The row is written in decimal, x * 10 + y (in-game-music-1_reg.mod's D32 is row 32).
+    case TTarnXMEffect::PatternBreak: state.RequestPatternBreak(x * 10 + y); break;
     case TTarnXMEffect::Extended: ExtendedFirstTick(context, channel, x, y); break;
     case TTarnXMEffect::SetSpeedTempo:
-      if (p <= 32) state.Speed = static_cast<std::uint8_t>(p);
+      if (p < FirstTempo) state.Speed = static_cast<std::uint8_t>(p);
       else state.Tempo = static_cast<std::uint8_t>(p);
       break;
     case TTarnXMEffect::SetGlobalVolume: state.GlobalVolume = p; break;
     case TTarnXMEffect::GlobalVolumeSlide:
-      if (p) channel.GlobalVolumeSlide = x - y;
+      if (p) channel.GlobalVolumeSlide = SlideRate(p);
       break;
-    case TTarnXMEffect::KeyOff: ReleaseKey(channel); break;
+    case TTarnXMEffect::KeyOff:
+      if (p == 0) ReleaseKey(channel);
+      break;
     case TTarnXMEffect::SetEnvelopePosition:
       channel.VolumeEnvelope.SetPosition(p);
       channel.PanningEnvelope.SetPosition(p);
       break;
     case TTarnXMEffect::PanningSlide:
-      if (p) channel.PanningSlide = x - y;
+      if (p) channel.PanningSlide = SlideRate(p);
       break;
     case TTarnXMEffect::FilterResonance:
       channel.FilterResonance = p;
       channel.FilterSetup(context, !channel.FilterActive);
       break;
     case TTarnXMEffect::MultiRetrigger:
-      if (p) {
-        channel.RetrigVolumeChange = x;
-        channel.RetrigInterval = y;
-      }
+      if (x) channel.RetrigVolumeChange = x;
+      if (y) channel.RetrigInterval = y;
       break;
     case TTarnXMEffect::Tremor:
       if (p) {
         channel.TremorOnTime = x;
         channel.TremorOffTime = y;
       }
-      TremorStep(channel);
+      TremorStep(channel, false);
       break;
     case TTarnXMEffect::ExtraFinePortamento: ExtraFine(channel, x, y); break;
     case TTarnXMEffect::MidiMacro:
@@ -199,12 +238,48 @@ void EffectFirstTick(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   }
 }
 
+// Plays the sample from position on, handing the voice's last output to
+// click removal.
+void StartSample(TTarnXMTickContext& context, TTarnXMChannel& channel, std::int64_t position) {
+  channel.Position = position;
+  channel.Backwards = false;
+  context.State.DeclickLeft += channel.LastLeft;
+  context.State.DeclickRight += channel.LastRight;
+  channel.LastLeft = 0;
+  channel.LastRight = 0;
+  channel.VolumeLeft = 0;
+  channel.VolumeRight = 0;
+  channel.RampLeft = 0;
+  channel.RampRight = 0;
+  channel.Active = true;
+}
+
+// The sample whose default volume an instrument number sets: ProTracker
+// takes the named instrument's even without a note (PortaSwapPT.mod; the
+// lone numbers of fridge-in-space_from_reg-zbb.mod), FastTracker 2 the
+// playing sample's.
+const TTarnXMSample* VolumeSource(const TTarnXMSong& song, const TTarnXMChannel& channel) {
+  if (PlaysByProTrackerRules(song) && channel.Instrument) return channel.Instrument->Samples[0].get();
+  return channel.Sample;
+}
+
 }  // namespace
 
+void TTarnXMChannel::RetriggerSample(TTarnXMTickContext& context) {
+  if (!Sample) return;
+  StartSample(context, *this, 0);
+  VolumeEnvelope.SetPosition(0);
+  PanningEnvelope.SetPosition(0);
+}
+
+// A delayed note plays at its volume column's volume (DelayVolume.xm).
+void TTarnXMChannel::StartCell(TTarnXMTickContext& context) {
+  TriggerNote(context);
+  VolumeColumnFirstTick(*this);
+}
+
 void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
-  const auto effect = static_cast<TTarnXMEffect>(Effect);
-  const bool portaNote = effect == TTarnXMEffect::TonePortamento || effect == TTarnXMEffect::TonePortamentoVolumeSlide ||
-                         (VolumeColumn >= 0xF0 && VolumeColumn <= 0xFF);
+  const bool portaNote = IsTonePortamento(*this);
   if (InstrumentNumber >= 1 && InstrumentNumber <= TTarnXMSong::MaxInstruments) {
     ResetVoice();
     Instrument = context.Song.InstrumentAt(InstrumentNumber);
@@ -229,28 +304,19 @@ void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
     if (Period != 0 && portaNote) {
       RealNote = Note;
     } else {
+      // The envelopes go on: only an instrument number restarts them
+      // (heroes01.xm's notes without one).
       if (FilterOffOnNote) FilterActive = false;
-      VolumeEnvelope.SetPosition(0);
-      PanningEnvelope.SetPosition(0);
       Period = PortaTarget;
-      Position = 0;
-      Backwards = false;
-      context.State.DeclickLeft += LastLeft;
-      context.State.DeclickRight += LastRight;
-      LastLeft = 0;
-      LastRight = 0;
-      VolumeLeft = 0;
-      VolumeRight = 0;
-      RampLeft = 0;
-      RampRight = 0;
-      Active = true;
+      StartSample(context, *this, StartOffset(*this));
       PlayingNote = Note;
     }
   }
   if (InstrumentNumber != 0 && Sample) {
     Active = true;
     PlayingInstrument = InstrumentNumber;
-    Volume = Sample->Volume;
+    const TTarnXMSample* source = VolumeSource(context.Song, *this);
+    Volume = (source ? source : Sample)->Volume;
     if (Sample->UsePanning) Panning = Sample->Panning;
   }
   if (Note == KeyOffNote) ReleaseKey(*this);
@@ -260,9 +326,23 @@ void TTarnXMChannel::ProcessRow(TTarnXMTickContext& context) {
   const bool noteDelay = static_cast<TTarnXMEffect>(Effect) == TTarnXMEffect::Extended &&
                          static_cast<TTarnXMExtendedEffect>(EffectParameter >> 4) == TTarnXMExtendedEffect::NoteDelay &&
                          (EffectParameter & 15) != 0;
-  if (!noteDelay) TriggerNote(context);
   PeriodDelta = 0;
   VolumeDelta = 0;
-  VolumeColumnFirstTick(*this);
+  if (!noteDelay) StartCell(context);
   EffectFirstTick(context, *this);
+  GlissandoStep(context.Song, *this);
+}
+
+void TTarnXMChannel::RepeatRow(TTarnXMTickContext& context) {
+  PeriodDelta = 0;
+  VolumeDelta = 0;
+  if (static_cast<TTarnXMEffect>(Effect) != TTarnXMEffect::Extended) return;
+  const std::int32_t x = EffectParameter >> 4;
+  switch (static_cast<TTarnXMExtendedEffect>(x)) {
+    case TTarnXMExtendedEffect::FinePortamentoUp:
+    case TTarnXMExtendedEffect::FinePortamentoDown:
+    case TTarnXMExtendedEffect::FineVolumeSlideUp:
+    case TTarnXMExtendedEffect::FineVolumeSlideDown: ExtendedFirstTick(context, *this, x, EffectParameter & 15); break;
+    default: break;
+  }
 }

@@ -1,84 +1,131 @@
 #include "player/effect_steps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <numbers>
 
 #include "player/playback.h"
+#include "player/tracker_rules.h"
 
 namespace {
 
-// The period one semitone beyond period in the direction of target, or
-// target itself when no semitone lies between them. Glissando bounds each
-// step by it, so the slide moves a semitone at a time and still arrives.
-std::int32_t NextSemitone(const TTarnXMSong& song, const TTarnXMChannel& channel, std::int32_t period,
-                          std::int32_t target) {
-  const std::int32_t note = song.NoteFromPeriod(period, channel.FineTune);
-  if (period < target) {
-    const std::int32_t above = song.PeriodFromNote(note - 1, channel.FineTune);
-    return above > period ? std::min(above, target) : target;
-  }
+// Half a sine cycle in 32 steps, as both trackers tabulate it.
+constexpr std::array<std::int32_t, 32> HalfSine{0,   24,  49,  74,  97,  120, 141, 161, 180, 197, 212,
+                                                224, 235, 244, 250, 253, 255, 253, 250, 244, 235, 224,
+                                                212, 197, 180, 161, 141, 120, 97,  74,  49,  24};
+
+// ProTracker holds the period of a slide within the sample's fine-tune
+// table, C-1 to B-3, in whole Amiga periods of 4 fine units
+// (AmigaLimitsFinetune.mod).
+constexpr std::int32_t TableLowNote = 36;
+constexpr std::int32_t TableHighNote = 71;
+
+std::int32_t TableLimit(const TTarnXMSong& song, const TTarnXMChannel& channel, std::int32_t note) {
+  return 4 * static_cast<std::int32_t>(std::lround(song.PeriodFromNote(note, channel.FineTune) / 4.0));
+}
+
+std::int32_t GlissandoPeriod(const TTarnXMSong& song, const TTarnXMChannel& channel) {
+  const std::int32_t note = song.NoteFromPeriod(channel.Period, channel.FineTune);
   const std::int32_t at = song.PeriodFromNote(note, channel.FineTune);
-  const std::int32_t below = at < period ? at : song.PeriodFromNote(note + 1, channel.FineTune);
-  return below < period ? std::max(below, target) : target;
+  // ProTracker takes the first table entry not above the period, FastTracker
+  // 2 the nearest semitone (Glissando.xm).
+  if (PlaysByProTrackerRules(song)) return at;
+  const std::int32_t below = song.PeriodFromNote(note - 1, channel.FineTune);
+  return below - channel.Period < channel.Period - at ? below : at;
 }
 
 }  // namespace
+
+bool SetsVolume(const TTarnXMChannel& channel) {
+  return (channel.VolumeColumn >= 0x10 && channel.VolumeColumn <= 0x50) ||
+         static_cast<TTarnXMEffect>(channel.Effect) == TTarnXMEffect::SetVolume;
+}
+
+void ReleaseKey(TTarnXMChannel& channel) {
+  channel.VolumeEnvelope.KeyOn = false;
+  channel.PanningEnvelope.KeyOn = false;
+  channel.KeyOff = true;
+  // Nothing would fade such a note out: the key-off mutes it, unless its
+  // cell sets a volume (NoteOffVolume.xm).
+  if (channel.Instrument && !channel.Instrument->VolumeEnvelope.Enabled && !SetsVolume(channel)) channel.Volume = 0;
+}
+
+// Both nibbles set slide up: heroes04.xm's A3F rises by 3 a tick.
+std::int32_t SlideRate(std::int32_t parameter) {
+  const std::int32_t x = parameter >> 4;
+  return x != 0 ? x : -(parameter & 15);
+}
+
+bool IsTonePortamento(const TTarnXMChannel& channel) {
+  const auto effect = static_cast<TTarnXMEffect>(channel.Effect);
+  return effect == TTarnXMEffect::TonePortamento || effect == TTarnXMEffect::TonePortamentoVolumeSlide ||
+         (channel.VolumeColumn >= 0xF0 && channel.VolumeColumn <= 0xFF);
+}
 
 void Slide(std::int32_t& value, std::int64_t change) {
   value = static_cast<std::int32_t>(std::clamp<std::int64_t>(value + change, -SlideLimit, SlideLimit));
 }
 
-std::uint32_t NextRandom(std::uint32_t& state, std::uint32_t below) {
-  state = state * 0x08088405u + 1u;
-  return static_cast<std::uint32_t>((static_cast<std::uint64_t>(state) * below) >> 32);
+void PortamentoSlide(const TTarnXMSong& song, TTarnXMChannel& channel, std::int64_t change) {
+  Slide(channel.Period, change);
+  if (!PlaysByProTrackerRules(song)) return;
+  if (change < 0) channel.Period = std::max(channel.Period, TableLimit(song, channel, TableHighNote));
+  else channel.Period = std::min(channel.Period, TableLimit(song, channel, TableLowNote));
 }
 
-std::int32_t WaveformValue(std::int32_t shape, std::int32_t position, std::uint32_t& random) {
-  switch (shape) {
-    case 0:
-      return static_cast<std::int32_t>(std::sin(position * 2.0 * std::numbers::pi / 64.0) * 256.0);
-    case 1:
-      return 255 - 4 * position;
-    case 2:
-      return position < 32 ? 255 : -255;
-    default:
-      return static_cast<std::int32_t>(NextRandom(random, 255));
+std::int32_t WaveformValue(std::int32_t shape, std::int32_t position) {
+  const std::int32_t p = position & 63;
+  switch (shape & 3) {
+    case 0: return p < 32 ? HalfSine[p] : -HalfSine[p - 32];
+    case 1: return p < 32 ? 8 * p : 8 * (p - 32) - 255;
+    // Shape 3, listed as random, plays as the square (VibratoWaveforms.xm).
+    default: return p < 32 ? 255 : -255;
   }
 }
 
-void VibratoStep(TTarnXMChannel& channel) {
-  const std::int32_t w = WaveformValue(channel.VibratoWaveform % 4, channel.VibratoPosition, channel.RandomState);
-  channel.PeriodDelta += 4 * (w * channel.VibratoDepth / 128);
+std::int32_t VibratoOffset(const TTarnXMSong& song, const TTarnXMChannel& channel) {
+  const std::int32_t w = WaveformValue(channel.VibratoWaveform, channel.VibratoPosition);
+  if (PlaysByProTrackerRules(song)) return 4 * (w * channel.VibratoDepth / 128);
+  return w * channel.VibratoDepth / 32;
+}
+
+void VibratoStep(const TTarnXMSong& song, TTarnXMChannel& channel) {
+  channel.PeriodDelta += VibratoOffset(song, channel);
   channel.VibratoPosition = (channel.VibratoPosition + channel.VibratoSpeed) % 64;
 }
 
 void TremoloStep(TTarnXMChannel& channel) {
-  const std::int32_t w = WaveformValue(channel.TremoloWaveform % 4, channel.TremoloPosition, channel.RandomState);
-  channel.VolumeDelta += w * channel.TremoloDepth / 64;
+  const std::int32_t w = WaveformValue(channel.TremoloWaveform, channel.TremoloPosition);
+  channel.TremoloOffset = w * channel.TremoloDepth / 64;
+  channel.VolumeDelta += channel.TremoloOffset;
   channel.TremoloPosition = (channel.TremoloPosition + channel.TremoloSpeed) % 64;
 }
 
-void TremorStep(TTarnXMChannel& channel) {
-  const std::int32_t cycle = channel.TremorOnTime + channel.TremorOffTime;
-  if (cycle == 0) return;
-  if (channel.TremorCounter >= channel.TremorOnTime) channel.VolumeDelta -= channel.Volume;
-  channel.TremorCounter = (channel.TremorCounter + 1) % cycle;
+// T11 is two ticks on, two off (Tremor.xm).
+void TremorStep(TTarnXMChannel& channel, bool advance) {
+  const std::int32_t onTicks = channel.TremorOnTime + 1;
+  const std::int32_t cycle = onTicks + channel.TremorOffTime + 1;
+  if (advance) channel.TremorCounter = (channel.TremorCounter + 1) % cycle;
+  if (channel.TremorCounter >= onTicks) channel.VolumeDelta -= channel.Volume;
 }
 
-void TonePortamentoStep(const TTarnXMSong& song, TTarnXMChannel& channel) {
+void TonePortamentoStep(TTarnXMChannel& channel) {
   const std::int32_t target = channel.PortaTarget;
-  const std::int32_t bound = channel.Glissando ? NextSemitone(song, channel, channel.Period, target) : target;
   const std::int64_t step = 4 * std::int64_t{channel.PortaSpeed};
   if (channel.Period < target)
-    channel.Period = static_cast<std::int32_t>(std::min<std::int64_t>(channel.Period + step, bound));
+    channel.Period = static_cast<std::int32_t>(std::min<std::int64_t>(channel.Period + step, target));
   else if (channel.Period > target)
-    channel.Period = static_cast<std::int32_t>(std::max<std::int64_t>(channel.Period - step, bound));
+    channel.Period = static_cast<std::int32_t>(std::max<std::int64_t>(channel.Period - step, target));
+}
+
+void GlissandoStep(const TTarnXMSong& song, TTarnXMChannel& channel) {
+  if (!channel.Glissando || !IsTonePortamento(channel)) return;
+  channel.PeriodDelta += GlissandoPeriod(song, channel) - channel.Period;
 }
 
 void RetriggerStep(TTarnXMTickContext& context, TTarnXMChannel& channel) {
   if (channel.RetrigInterval == 0 || context.State.TickCounter % channel.RetrigInterval != 0) return;
-  channel.TriggerNote(context);
+  channel.RetriggerSample(context);
   const std::int64_t volume = channel.Volume;
   switch (channel.RetrigVolumeChange) {
     case 1: Slide(channel.Volume, -1); break;

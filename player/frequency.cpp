@@ -1,6 +1,7 @@
 // The frequency model: periods from notes and back, and the playback rate of
 // a period. Linear periods fall by 64 per semitone; Amiga periods are the
-// hardware's divisors of its clock.
+// hardware's divisors of its clock. In both, a delta (vibrato, arpeggio)
+// adds to the period: a positive one lowers the pitch.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,14 +14,16 @@ namespace {
 constexpr std::int32_t LowestNote = 1;
 constexpr std::int32_t HighestNote = 132;
 constexpr std::int32_t SearchedNotes = 119;
-constexpr std::uint32_t AmigaClock = 15173456;
+// C-4 is Amiga period 1712 (428 in ProTracker's coarser units) and plays at
+// 8363 Hz.
+constexpr std::uint32_t AmigaClock = 8363 * 1712;
 
 }  // namespace
 
 std::int32_t TTarnXMSong::PeriodFromNote(std::int32_t note, std::int32_t fineTune) const {
   const std::int32_t n = std::clamp(note, LowestNote, HighestNote);
   if (LinearFrequency) return std::max(7680 - 64 * n - fineTune / 2, 1);
-  const float exponent = (133.0f - (static_cast<float>(n) + static_cast<float>(fineTune) / 128.0f)) / 12.0f;
+  const float exponent = (132.0f - (static_cast<float>(n) + static_cast<float>(fineTune) / 128.0f)) / 12.0f;
   return static_cast<std::int32_t>(13.375f * std::exp2f(exponent));
 }
 
@@ -34,7 +37,7 @@ std::int32_t TTarnXMSong::NoteFromPeriod(std::int32_t period, std::int32_t fineT
 
 std::int32_t TTarnXMSong::FrequencyFromPeriod(std::int32_t period, std::int32_t delta) const {
   if (LinearFrequency) {
-    const std::int64_t exponent = 4608 - std::int64_t{period} + delta;
+    const std::int64_t exponent = 4608 - std::int64_t{period} - delta;
     const float power = std::exp2f(static_cast<float>(exponent) / 768.0f);
     // Periods far outside the limits would overflow the rate.
     const double frequency = std::round(8363.0 * static_cast<double>(power));

@@ -222,12 +222,11 @@ TTarnXMLoadError LoadMOD(TTarnXMSong& song, std::span<const std::uint8_t> data) 
     sample.UsePanning = false;
   }
 
-  for (int group = 0; group < channels / 4; ++group) {
-    song.ChannelSettings[4 * group + 0].DefaultPanning = 0;
-    song.ChannelSettings[4 * group + 1].DefaultPanning = 255;
-    song.ChannelSettings[4 * group + 2].DefaultPanning = 255;
-    song.ChannelSettings[4 * group + 3].DefaultPanning = 0;
-  }
+  // Left, right, right, left in every group of four, the last group too when
+  // it is not full.
+  constexpr std::array<std::int32_t, 4> GroupPanning{0, 255, 255, 0};
+  for (std::int32_t channel = 0; channel < channels; ++channel)
+    song.ChannelSettings[channel].DefaultPanning = GroupPanning[channel % 4];
 
   TTarnXMReader reader(data.data(), data.size());
   reader.ReadPosition = layout.HeaderSize;

@@ -53,7 +53,17 @@ void TTarnXMSample::PrepareForInterpolation() {
   };
   for (std::int64_t k = 1; k <= GuardFrames; ++k) copyFrame(-k, 0);
   for (std::int64_t k = 0; k < GuardFrames; ++k) copyFrame(length + k, length - 1);
-  const std::int64_t loopEnd = std::int64_t{LoopStart} + LoopLength;
-  if (Loop && !PingPong && LoopStart > 0 && loopEnd > 0 && loopEnd <= length)
-    for (std::int64_t k = 0; k < GuardFrames; ++k) copyFrame(loopEnd + k, LoopStart + k);
+  if (!Loop || PingPong) return;
+  // The loop as the mixer plays it: cut at the end of the data.
+  const std::int64_t loopEnd = std::clamp<std::int64_t>(std::int64_t{LoopStart} + LoopLength, 0, length);
+  const std::int64_t loopStart = std::clamp<std::int64_t>(LoopStart, 0, loopEnd);
+  if (loopStart == loopEnd) return;
+  // Copied frame by frame, so that a loop shorter than the guards repeats
+  // in them.
+  for (std::int64_t k = 0; k < GuardFrames; ++k) copyFrame(loopEnd + k, loopStart + k);
+  // Nothing is played before frame 0, so a loop from there has its last
+  // frames in front of it for the taps that reach back across the wrap
+  // (AnarchyMenu1.mod's 32-frame waveforms).
+  if (loopStart == 0)
+    for (std::int64_t k = 1; k <= GuardFrames; ++k) copyFrame(-k, loopEnd - k);
 }

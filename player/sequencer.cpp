@@ -4,6 +4,7 @@
 
 #include "player/module.h"
 #include "player/render_settings.h"
+#include "player/tracker_rules.h"
 
 namespace {
 
@@ -11,6 +12,12 @@ constexpr std::size_t TrackedRows = 256;
 
 bool IsTracked(std::int32_t order, std::int32_t row) {
   return order >= 0 && order < TTarnXMSong::MaxOrders && row >= 0 && row < static_cast<std::int32_t>(TrackedRows);
+}
+
+// The rows of the pattern at order, or 0 for an order outside the song.
+std::int32_t RowsAt(const TTarnXMSong& song, std::int32_t order) {
+  if (order < 0 || order >= song.SongLength || order >= TTarnXMSong::MaxOrders) return 0;
+  return song.Patterns[song.Orders[order]].Rows;
 }
 
 // Finds the row to play from OrderPosition and Row: past the song's end
@@ -104,6 +111,8 @@ void StartRow(TTarnXMTickContext& context) {
         state.PlayedRows[state.OrderPosition][row] = false;
     state.OrderPosition = state.JumpOrder;
     state.Row = state.JumpRow;
+    // A break past the next pattern's last row plays it from row 0 (D70 in FT2 and ProTracker).
+    if (!state.JumpIsLoop && state.Row >= RowsAt(song, state.OrderPosition)) state.Row = 0;
   } else {
     state.Row += 1;
   }
@@ -116,9 +125,18 @@ void TTarnXMModule::Tick(const TTarnXMRenderSettings& settings) {
   const std::int32_t channels = Song->PlayedChannels();
   State.TickCounter += 1;
   if (State.TickCounter < State.Speed * (State.PatternDelayCount + 1)) {
+    // A pattern delay plays the row again: each repetition counts its ticks
+    // from 0. Only ProTracker reads the row's fine slides again on a
+    // repetition's first tick (termigator_reg-zbb.mod's EB2 with EEB);
+    // FastTracker 2 runs its other ticks' effects there.
+    const std::int32_t tick = State.TickCounter % State.Speed;
+    const bool repeatRow = tick == 0 && PlaysByProTrackerRules(*Song);
     for (std::int32_t i = 0; i < channels; ++i) {
-      State.Channels[i].Tick = State.TickCounter;
-      State.Channels[i].ProcessTick(context);
+      State.Channels[i].Tick = tick;
+      if (repeatRow)
+        State.Channels[i].RepeatRow(context);
+      else
+        State.Channels[i].ProcessTick(context);
     }
   } else {
     StartRow(context);

@@ -53,5 +53,11 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::u
         for (std::int32_t channel = 0; channel < song.NumChannels; ++channel)
           pattern.SetNote(row, channel, ReadCell(cells));
   }
+  // An order naming a pattern the file does not hold plays 64 empty rows:
+  // the tracker leaves trailing empty patterns out (gemdropx-2force.xm).
+  constexpr std::int32_t EmptyPatternRows = 64;
+  for (std::int32_t order = 0; order < song.SongLength; ++order)
+    if (song.Orders[order] >= count)
+      song.Patterns[song.Orders[order]].SetSize(EmptyPatternRows, static_cast<std::uint8_t>(song.NumChannels), 0);
   return TTarnXMLoadError::None;
 }

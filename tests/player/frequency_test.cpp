@@ -13,17 +13,17 @@ TEST(Frequency, TheReferenceNotePlaysAtItsRateInBothModes) {
   song.LinearFrequency = true;
   EXPECT_EQ(song.PeriodFromNote(48, 0), 4608);
   EXPECT_EQ(song.FrequencyFromPeriod(4608, 0), 8363);
-  // One semitone is 64 units; a positive delta raises the pitch.
+  // One semitone is 64 units; a negative delta raises the pitch.
   EXPECT_EQ(song.PeriodFromNote(49, 0), 4544);
-  EXPECT_EQ(song.FrequencyFromPeriod(4608, 768), 16726);
+  EXPECT_EQ(song.FrequencyFromPeriod(4608, -768), 16726);
   EXPECT_EQ(song.PeriodFromNote(48, 127), 4608 - 63);
   EXPECT_EQ(song.PeriodFromNote(48, -127), 4608 + 63);
 
   song.LinearFrequency = false;
-  EXPECT_EQ(song.PeriodFromNote(48, 0), 1813);
-  EXPECT_EQ(song.FrequencyFromPeriod(1813, 0), 8369);
+  EXPECT_EQ(song.PeriodFromNote(48, 0), 1712);
+  EXPECT_EQ(song.FrequencyFromPeriod(1712, 0), 8363);
   // A positive delta lowers the pitch.
-  EXPECT_EQ(song.FrequencyFromPeriod(1813, 1813), 15173456 / 3626);
+  EXPECT_EQ(song.FrequencyFromPeriod(1712, 1712), 8363 / 2);
 }
 
 TEST(Frequency, NoteFromPeriodFindsTheNoteOfEveryPeriodInBothModes) {
@@ -56,16 +56,16 @@ TEST(Frequency, NotesAreLimitedAndPeriodsNeverReachZero) {
 TEST(Frequency, AmigaDeltaThatReachesThePeriodStandsForPeriodOne) {
   TTarnXMSong song;
   song.LinearFrequency = false;
-  EXPECT_EQ(song.FrequencyFromPeriod(1, 0), 15173456);
-  EXPECT_EQ(song.FrequencyFromPeriod(100, -100), 15173456);
-  EXPECT_EQ(song.FrequencyFromPeriod(100, -5000), 15173456);
-  EXPECT_EQ(song.FrequencyFromPeriod(27, -2147483647), 15173456);
+  EXPECT_EQ(song.FrequencyFromPeriod(1, 0), 14317456);
+  EXPECT_EQ(song.FrequencyFromPeriod(100, -100), 14317456);
+  EXPECT_EQ(song.FrequencyFromPeriod(100, -5000), 14317456);
+  EXPECT_EQ(song.FrequencyFromPeriod(27, -2147483647), 14317456);
 }
 
 TEST(Frequency, LinearRatesStayInRangeForAnyPeriod) {
   TTarnXMSong song;
   EXPECT_EQ(song.FrequencyFromPeriod(2147483647, 0), 0);
-  EXPECT_EQ(song.FrequencyFromPeriod(-2147483647, 2147483647), 2147483647);
+  EXPECT_EQ(song.FrequencyFromPeriod(-2147483647, -2147483647), 2147483647);
   EXPECT_EQ(song.FrequencyFromPeriod(4608 - 768, 0), 16726);
 }
 

@@ -109,8 +109,8 @@ TEST(MODLoader, OddChannelCountsAreLoadedOrRefused) {
   EXPECT_EQ(module.Song->NumChannels, 6);
   EXPECT_EQ(module.Song->Patterns[0].GetNote(1, 5), (TTarnXMPatternNote{61, 2, 0, 0xC, 0x40}));
   EXPECT_EQ(module.Song->ChannelSettings[3].DefaultPanning, 0);
-  EXPECT_EQ(module.Song->ChannelSettings[4].DefaultPanning, 128);
-  EXPECT_EQ(module.Song->ChannelSettings[5].DefaultPanning, 128);
+  EXPECT_EQ(module.Song->ChannelSettings[4].DefaultPanning, 0);
+  EXPECT_EQ(module.Song->ChannelSettings[5].DefaultPanning, 255);
 
   for (const std::string signature : {"TDZ0", "0CHN", "FLT'", "EX%%", "!!CH"}) {
     TMODWriter odd;

@@ -64,7 +64,13 @@ void CheckSampleForm(const TTarnXMSample& sample, const std::string& where) {
   }
   if (sample.Length == 0) return;
   ASSERT_NE(sample.Data, nullptr) << where;
-  for (int k = 1; k <= 4; ++k) EXPECT_EQ(sample.Data[-k * sample.Channels], sample.Data[0]) << where;
+  // In front of frame 0: the loop's last frames when a forward loop starts
+  // there, copies of frame 0 otherwise.
+  const bool wraps = sample.Loop && !sample.PingPong && sample.LoopStart == 0;
+  for (int k = 1; k <= 4; ++k) {
+    const std::int64_t from = wraps ? std::int64_t{sample.LoopLength} - k : 0;
+    EXPECT_EQ(sample.Data[-k * sample.Channels], sample.Data[from * sample.Channels]) << where;
+  }
 }
 
 TEST(RealModules, LoadWithTheFactsTheirHeadersGive) {

@@ -194,16 +194,15 @@ TEST_F(RendererTest, LoopCountAndEndActions) {
 }
 
 TEST_F(RendererTest, PatternLoopsThatReArmEachOtherStillEndTheSong) {
-  // Row 2's loop sends playback back to row 0, where row 1's loop plays
-  // twice and hands on to row 2 again: for ever. Once through is up to the
-  // first loop taken a second time from the same state: rows 0 1 0 1 0 1 2
-  // 0 1.
+  // Row 2's loop sends playback back to row 0, where row 1's loop ends
+  // and hands on to row 2 again: for ever. Once through is up to the first
+  // loop taken a second time from the same state: rows 0 1 0 1 2 0 1 2.
   TXmSong written = TwoVoiceSong({0});
   SetCell(written, 0, 0, 0, 14, 0x60);
   SetCell(written, 0, 1, 0, 14, 0x61);
   SetCell(written, 0, 2, 0, 14, 0x61);
   TTarnXMRenderer renderer(Load(written));
-  EXPECT_EQ(RenderAll(renderer, 100 * SongFrames).size(), 2 * 9 * 6 * 882);
+  EXPECT_EQ(RenderAll(renderer, 100 * SongFrames).size(), 2 * 8 * 6 * 882);
   EXPECT_TRUE(renderer.Ended());
   EXPECT_TRUE(renderer.Subsongs()[0].Ends);
 }

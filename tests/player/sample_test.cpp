@@ -101,7 +101,7 @@ TEST(Sample, ForwardLoopEndingInsideTheSampleOverwritesTheFramesAfterIt) {
   EXPECT_EQ(Frames(sample, 10, 14), std::vector<int>(4, 1000));
 }
 
-TEST(Sample, LoopsFromFrameZeroAndPingPongLoopsGetOnlyTheEndGuards) {
+TEST(Sample, PingPongLoopsGetOnlyTheEndGuardsAndLoopsFromFrameZeroWrapBothWays) {
   for (const bool pingPong : {false, true}) {
     TTarnXMSample sample;
     Fill(sample, 8, 1);
@@ -110,8 +110,13 @@ TEST(Sample, LoopsFromFrameZeroAndPingPongLoopsGetOnlyTheEndGuards) {
     sample.LoopStart = pingPong ? 2 : 0;
     sample.LoopLength = pingPong ? 4 : 6;
     sample.PrepareForInterpolation();
-    EXPECT_EQ(Frames(sample, 0, 8), (std::vector<int>{100, 200, 300, 400, 500, 600, 700, 800}));
-    EXPECT_EQ(Frames(sample, 8, 12), std::vector<int>(4, 800));
+    if (pingPong) {
+      EXPECT_EQ(Frames(sample, 0, 8), (std::vector<int>{100, 200, 300, 400, 500, 600, 700, 800}));
+      EXPECT_EQ(Frames(sample, 8, 12), std::vector<int>(4, 800));
+    } else {
+      EXPECT_EQ(Frames(sample, -4, 8), (std::vector<int>{300, 400, 500, 600, 100, 200, 300, 400, 500, 600, 100, 200}));
+      EXPECT_EQ(Frames(sample, 8, 12), (std::vector<int>{300, 400, 800, 800}));
+    }
   }
 }
 

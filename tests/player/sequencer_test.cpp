@@ -69,7 +69,7 @@ TEST(Sequencer, SpeedZeroStartsARowOnEveryTick) {
   EXPECT_EQ(RowStarts(song, 7), Rows(0, {0, 1, 2, 3, 4, 5, 6}));
 }
 
-TEST(Sequencer, EffectFSetsSpeedUpTo32AndTempoAbove) {
+TEST(Sequencer, EffectFSetsSpeedBelow32AndTempoFrom32) {
   TTestSong song(1, 4);
   song.Data().InitialSpeed = 1;
   song.Cell(0, 0, 0, Effect(15, 32));
@@ -78,8 +78,8 @@ TEST(Sequencer, EffectFSetsSpeedUpTo32AndTempoAbove) {
   song.Cell(0, 3, 0, Effect(15, 1));
   song.Start();
   song.Tick();
-  EXPECT_EQ(song.State().Speed, 32);
-  EXPECT_EQ(song.State().Tempo, 125);
+  EXPECT_EQ(song.State().Speed, 1);
+  EXPECT_EQ(song.State().Tempo, 32);
   song.State().Speed = 1;
   song.Tick();
   EXPECT_EQ(song.State().Tempo, 33);
@@ -152,11 +152,12 @@ TEST(Sequencer, JumpsAndBreaks) {
     song.Cell(0, 0, jumpFirst ? 0 : 1, Effect(11, 2));
     song.Cell(0, 0, jumpFirst ? 1 : 0, Effect(13, 3));
     song.Start();
-    EXPECT_EQ(RowStarts(song, 12), (std::vector<TRowStart>{{0, 0}, {2, 3}})) << jumpFirst;
+    // A jump right of the break takes its row back to 0.
+    EXPECT_EQ(RowStarts(song, 12), (std::vector<TRowStart>{{0, 0}, {2, jumpFirst ? 3 : 0}})) << jumpFirst;
   }
 
   // A jump past the song's end goes to the restart position's row 0; a break
-  // past the next pattern's rows to the order after it.
+  // past the next pattern's rows to that pattern's row 0.
   TTestSong past(2, 16, 4);
   MarkRows(past, 4);
   past.Data().RestartPosition = 1;
@@ -164,7 +165,7 @@ TEST(Sequencer, JumpsAndBreaks) {
   past.Cell(0, 0, 0, Effect(11, 7));
   past.Cell(1, 0, 0, Effect(13, 0x3F));
   past.Start();
-  EXPECT_EQ(RowStarts(past, 18), (std::vector<TRowStart>{{0, 0}, {1, 0}, {3, 0}}));
+  EXPECT_EQ(RowStarts(past, 18), (std::vector<TRowStart>{{0, 0}, {1, 0}, {2, 0}}));
 }
 
 TEST(Sequencer, AnOrderIndexPastTheTableCountsAsTheEnd) {
@@ -181,14 +182,14 @@ TEST(Sequencer, AnOrderIndexPastTheTableCountsAsTheEnd) {
   EXPECT_EQ(song.State().OrderPosition, 255);
 }
 
-TEST(Sequencer, PatternLoopPlaysItsRowsYPlusTwoTimes) {
+TEST(Sequencer, PatternLoopPlaysItsRowsYPlusOneTimes) {
   TTestSong song(2, 6);
   MarkRows(song, 1);
   song.Data().InitialSpeed = 1;
   song.Cell(0, 1, 0, Effect(14, 0x60));
   song.Cell(0, 3, 0, Effect(14, 0x62));
   song.Start();
-  EXPECT_EQ(RowStarts(song, 16), Rows(0, {0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 5, 0}));
+  EXPECT_EQ(RowStarts(song, 12), Rows(0, {0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 5}));
   EXPECT_FALSE(song.Channel(0).LoopActive);
 }
 
@@ -271,7 +272,7 @@ TEST(Sequencer, TheSongEndsWhereARowWouldPlayAgain) {
   loop.Cell(0, 1, 0, Effect(14, 0x60));
   loop.Cell(0, 2, 0, Effect(14, 0x62));
   loop.Start();
-  EXPECT_EQ(loop.TicksToEnd(), (1 + 2 * 4 + 1) * 6);
+  EXPECT_EQ(loop.TicksToEnd(), (1 + 2 * 3 + 1) * 6);
 
   // A restart position: the end is where that order comes round again.
   TTestSong restart(1, 4, 3);

@@ -37,10 +37,7 @@ struct TKnownDifference {
   std::int64_t ExtraMs;
   const char* Reason;
 };
-const std::map<std::string, TKnownDifference> KnownDifferences{
-    {"dreamfish-sanxion.mod",
-     {3840, "its one pattern loop E61 plays its 32 rows three times in all (y + 2), not twice"}},
-};
+const std::map<std::string, TKnownDifference> KnownDifferences{};
 
 std::string FileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
