@@ -15,6 +15,8 @@ FUZZ_FLAGS := -O1 -gline-tables-only -fsanitize=fuzzer-no-link,address,undefined
   -fno-omit-frame-pointer
 FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh_script fuzz_scroller_text
 FUZZ_SECONDS := 60
+# make fuzz-report runs each fuzzer to a million runs or this long.
+FUZZ_REPORT_SECONDS := 600
 # make test fuzzes each parser this long, so that a regression shows at once.
 TEST_FUZZ_SECONDS := 30
 # The Windows build (mingw-w64) and the static libjpeg it links.
@@ -22,7 +24,7 @@ WINDOWS_BUILD := build-windows
 WINDOWS_JPEG := build-windows-deps/jpeg
 
 .PHONY: run test check build sanitize-build made-resources tsan-build tsan-test fuzz-build fuzz fuzz-coverage \
-  windows windows-build windows-test clean
+  fuzz-report windows windows-build windows-test clean
 
 build:
 	@scripts/install-deps build
@@ -54,7 +56,7 @@ fuzz-build: made-resources
 	  -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DDRIFTLOW_FUZZ=ON \
 	  -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
-	@$(BUILD)/fuzz/make_seeds . $(FUZZ_BUILD)/seeds
+	@$(BUILD)/fuzz/make_seeds . $(FUZZ_BUILD)
 
 # Every parser's fuzzer for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600). The
 # release tree they take resources from configures its tests too, hence the
@@ -70,6 +72,15 @@ fuzz-coverage:
 	@$(MAKE) --no-print-directory fuzz-build
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_module_coverage
 	@scripts/fuzz-coverage $(FUZZ_BUILD)
+
+# The figures of the README's fuzzing paragraph: every fuzzer to a million
+# runs or FUZZ_REPORT_SECONDS, then one table of runs, speed, edges, corpus,
+# findings and the module loaders' line coverage.
+fuzz-report:
+	@scripts/install-deps test
+	@$(MAKE) --no-print-directory fuzz-build
+	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_module_coverage
+	@scripts/fuzz-report $(FUZZ_BUILD) $(FUZZ_REPORT_SECONDS)
 
 # driftlow.exe and the Windows test programs. The resources it embeds are made
 # by the release tree's tools, whose capture tool also draws the frames the

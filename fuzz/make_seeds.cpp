@@ -1,7 +1,9 @@
-// make_seeds SOURCE_DIR OUT_DIR: the fuzzers' starting inputs, all made by
+// make_seeds SOURCE_DIR BUILD_DIR: the fuzzers' starting inputs, all made by
 // the project's own writers: the intro's resources and scripts, a short cut
-// of its music, and small modules and pictures built field by field. One
-// folder per fuzzer under OUT_DIR.
+// of its music, small modules and pictures built field by field, and the
+// regression inputs quick to run, in one folder per fuzzer under
+// BUILD_DIR/seeds; and each fuzzer's regression inputs (fuzz/regressions.h)
+// under BUILD_DIR/regressions.
 #include <algorithm>
 #include <bit>
 #include <cstdio>
@@ -10,8 +12,10 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "fuzz/regressions.h"
 #include "platform/resources.h"
 #include "resources/intro_scripts.h"
 #include "tests/player/module_writer.h"
@@ -124,8 +128,9 @@ TBytes WrittenMOD(const std::string& signature, int channels) {
   return writer.Build();
 }
 
-// The intro's music cut short: samples of at most 512 frames and the first
-// orders only, so that the fuzzer's mutations stay fast.
+// The intro's music cut short: the first bar of its first two orders, and
+// samples of at most 128 frames, so that it fits the module fuzzer's inputs
+// and plays through in a few hundred ticks.
 std::vector<std::uint8_t> ShortIntroMusic(const fs::path& score) {
   std::ifstream file(score, std::ios::binary);
   const TScoreParseResult parsed = ParseScore({std::istreambuf_iterator<char>(file), {}});
@@ -133,10 +138,19 @@ std::vector<std::uint8_t> ShortIntroMusic(const fs::path& score) {
   TSongBuildResult built = BuildSong(parsed.Score);
   if (!built.Error.empty()) return {};
   TXmSong& song = built.Song;
-  if (song.Orders.size() > 4) song.Orders.resize(4);
+  song.Orders.resize(std::min<std::size_t>(song.Orders.size(), 2));
+  std::vector<TXmPattern> patterns;
+  for (std::uint8_t& order : song.Orders) {
+    TXmPattern& bar = patterns.emplace_back(song.Patterns[order]);
+    bar.Rows = std::min(bar.Rows, 16);
+    bar.Cells.resize(static_cast<std::size_t>(bar.Rows * song.Channels));
+    order = static_cast<std::uint8_t>(patterns.size() - 1);
+  }
+  song.Patterns = patterns;
+  song.RestartPosition = 0;
   for (TXmInstrument& instrument : song.Instruments)
     for (TXmSample& sample : instrument.Samples) {
-      constexpr std::uint32_t Frames = 512;
+      constexpr std::uint32_t Frames = 128;
       if (sample.Data.size() <= Frames) continue;
       sample.Data.resize(Frames);
       sample.LoopStart = std::min(sample.LoopStart, Frames / 2);
@@ -189,11 +203,11 @@ std::vector<std::uint8_t> Joined(std::vector<std::uint8_t> first, const std::vec
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: make_seeds SOURCE_DIR OUT_DIR\n");
-    return 1;
+    std::fprintf(stderr, "usage: make_seeds SOURCE_DIR BUILD_DIR\n");
+    return 2;
   }
   const fs::path source = argv[1];
-  const fs::path out = argv[2];
+  const fs::path out = fs::path(argv[2]) / "seeds";
 
   const fs::path modules = out / "module";
   Write(modules, "intro-short.xm", ShortIntroMusic(source / "resources/music/driftlow.txt"));
@@ -244,5 +258,22 @@ int main(int argc, char** argv) {
   Write(out / "mesh_script", "clipped.bin",
         Joined(Joined(Assembled(AssembleMeshScript("Cube 3\n")), ClipBox(-0.5f, 0.5f)),
                Assembled(AssembleMeshScript("Deform 0\nSmoothPositions 0\nShrink 0\nDeform 2\n"))));
+
+  // Written afresh, so that a regression renamed leaves no copy behind.
+  const fs::path regressions = fs::path(argv[2]) / "regressions";
+  fs::remove_all(regressions);
+  const std::pair<const char*, std::vector<TRegression>> targets[] = {
+      {"module", ModuleRegressions()},
+      {"bmp", BmpRegressions()},
+      {"tga", TgaRegressions()},
+      {"jpeg", JpegRegressions()},
+      {"texture_script", TextureScriptRegressions()},
+      {"mesh_script", MeshScriptRegressions()},
+      {"scroller_text", ScrollerTextRegressions()}};
+  for (const auto& [target, inputs] : targets)
+    for (const TRegression& input : inputs) {
+      Write(regressions / target, input.Name, input.Bytes);
+      if (!input.Slow) Write(out / target, "regression-" + input.Name, input.Bytes);
+    }
   return Failed ? 1 : 0;
 }

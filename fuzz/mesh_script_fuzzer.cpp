@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "fuzz/input_limits.h"
 #include "platform/fake_platform.h"
 #include "scene/mesh_generator.h"
 
@@ -44,6 +45,7 @@ bool WithinBounds(std::span<const std::uint8_t> script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > MaxScriptInputBytes) return 0;
   // A clip box without its closing byte says so in a message box.
   static platform::TFakePlatform fake;
   platform::SetPlatform(&fake);

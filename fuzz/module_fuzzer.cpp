@@ -1,14 +1,17 @@
 // Any bytes as an XM or MOD module, through the engine's public header: the
 // load gives a song or a reason and the probe agrees on its format; the
-// description and every pattern's cells hold what the header promises; and a
-// song that loads is rendered a little through every interpolation, muted,
-// soloed, narrowed and amplified, into 16-bit and float buffers, while a
-// second renderer seeks it to hostile times and across its orders and rows
-// and plays it from each subsong. A quarter of the intro's rate makes four
-// times the runs, and the larger steps through the samples reach their ends
-// and loops sooner. The seeking renderer plays at one frame a second, where
-// every tick is one frame: a scan of the song, which gives up after an hour
-// of frames, then gives up after 3600 ticks, and no seek mixes more.
+// description, the instruments and every pattern's cells hold what the header
+// promises; and a song that loads is rendered a little through every
+// interpolation, muted, soloed, narrowed and amplified, into 16-bit and float
+// buffers, while a second renderer seeks it to hostile times, orders and rows
+// and plays it from its subsongs.
+//
+// Each run plays only as much as reaches new code: a few ticks per
+// interpolation at a low rate, where the steps through the samples are large
+// and reach their ends and loops soon, and a few frames per setting of the
+// mix. The seeking renderer plays at one frame a second, where every tick is
+// one frame: its scans of the song give up after 3600 ticks, and its seeks
+// mix no more than they scan.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -21,23 +24,23 @@
 #include <utility>
 #include <vector>
 
+#include "fuzz/input_limits.h"
 #include "tarnxm/tarnxm.h"
 
 namespace {
 
-constexpr std::int32_t Rate = 11025;
+// Volume ramps of 2 frames, and ticks of 20 at the default tempo.
+constexpr std::int32_t Rate = 1000;
 constexpr std::int32_t SeekingRate = 1;
 constexpr std::size_t Chunk = 1024;
-constexpr std::size_t FramesPerInterpolation = Rate / 2;
-// A seek by order and row may play the subsong through once: there are as
-// many as fit this many ticks, and at most MaxOrderSeeks.
-constexpr std::int64_t SeekBudget = 8192;
-constexpr std::int64_t MaxOrderSeeks = 8;
-constexpr std::size_t FramesAfterSeek = 16;
-constexpr std::size_t MaxSubsongsPlayed = 8;
+constexpr std::size_t FramesPerInterpolation = 256;
+constexpr std::size_t FramesPerSetting = 24;
+constexpr std::size_t FramesAfterSeek = 8;
+constexpr std::int32_t MaxSubsongsPlayed = 3;
 // Cells are stored for the first 256 rows of a pattern; past them all are
 // empty, so the check stops a little beyond.
 constexpr std::int32_t MaxRowsChecked = 260;
+constexpr std::int64_t MaxCellsChecked = 65536;
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 constexpr double NotANumber = std::numeric_limits<double>::quiet_NaN();
@@ -63,14 +66,43 @@ void CheckDescription(const TTarnXMSongInfo& info) {
   for (const std::int32_t samples : info.InstrumentSamples) Check(samples >= 0 && samples <= 256);
 }
 
+// Instruments in number order, samples in slot order, each sample's values
+// as many as its frames and channels, and its loop inside it.
+void CheckInstruments(const TTarnXMSong& song) {
+  std::int32_t number = 0;
+  for (const TTarnXMInstrumentInfo& instrument : DescribeInstruments(song)) {
+    Check(instrument.Number > number && instrument.Number <= 255 && instrument.SampleMap.size() == 96);
+    number = instrument.Number;
+    std::int32_t slot = -1;
+    for (const TTarnXMSampleInfo& sample : instrument.Samples) {
+      Check(sample.Index > slot && sample.Index <= 255);
+      slot = sample.Index;
+      Check(sample.Length >= 0 && (sample.Channels == 1 || sample.Channels == 2));
+      const std::size_t values = SampleValues(song, number, slot).size();
+      Check(values == static_cast<std::size_t>(sample.Length) * static_cast<std::size_t>(sample.Channels));
+      Check(!sample.Loop || (sample.LoopStart >= 0 && sample.LoopLength > 0 &&
+                             std::int64_t{sample.LoopStart} + sample.LoopLength <= sample.Length));
+    }
+    for (const std::int32_t outside : {-1, 256}) Check(SampleValues(song, number, outside).empty());
+  }
+  Check(SampleValues(song, 0, 0).empty() && SampleValues(song, 256, 0).empty());
+}
+
 // Every pattern, with a pattern, a row and a channel before its cells and a
-// pattern and a row after them.
+// pattern and a row after them; a pattern without rows has no cells. Cells
+// are read in order while the budget lasts: a header may promise 256
+// patterns of 256 rows of 255 channels.
 void CheckPatterns(const TTarnXMSong& song, const TTarnXMSongInfo& info) {
+  std::int64_t budget = MaxCellsChecked;
   for (std::int32_t pattern = -1; pattern <= 256; ++pattern) {
     const std::int32_t rows = PatternRows(song, pattern);
     Check(rows >= 0 && (rows == 0 || (pattern >= 0 && pattern < 256)));
-    for (std::int32_t row = -1; row <= std::min(rows, MaxRowsChecked); ++row)
-      for (std::int32_t channel = -1; channel < info.Channels; ++channel) {
+    if (rows == 0) {
+      Check(Empty(PatternCell(song, pattern, 0, 0)));
+      continue;
+    }
+    for (std::int32_t row = -1; row <= std::min(rows, MaxRowsChecked) && budget > 0; ++row)
+      for (std::int32_t channel = -1; channel < info.Channels; ++channel, --budget) {
         const TTarnXMCell cell = PatternCell(song, pattern, row, channel);
         const bool outside = row < 0 || row >= rows || channel < 0;
         Check(outside ? Empty(cell)
@@ -95,9 +127,9 @@ void CheckFrameInfo(const TTarnXMRenderer& renderer, std::int32_t channels) {
   Check(info.ChannelsSounding == sounding);
 }
 
-// One chunk, as 16-bit or float output: never more than asked, fewer only
-// where the song ended, and every float finite.
-std::size_t RenderChunk(TTarnXMRenderer& renderer, bool asFloat, std::size_t frames = Chunk) {
+// Up to a chunk, as 16-bit or float output: never more than asked, fewer
+// only where the song ended, and every float finite.
+std::size_t RenderFrames(TTarnXMRenderer& renderer, bool asFloat, std::size_t frames) {
   static std::vector<std::int16_t> pcm(2 * Chunk);
   static std::vector<float> floats(2 * Chunk);
   const std::size_t rendered = asFloat ? renderer.Render(floats.data(), frames) : renderer.Render(pcm.data(), frames);
@@ -107,23 +139,24 @@ std::size_t RenderChunk(TTarnXMRenderer& renderer, bool asFloat, std::size_t fra
   return rendered;
 }
 
-// Each interpolation from the start, each with its own way of ending.
+// Each interpolation in turn, each with its own way of ending: on from where
+// the last one stopped, unless the song ended there, and the last one from
+// the start again.
 void RenderEveryInterpolation(TTarnXMRenderer& renderer) {
   struct TPass {
     TTarnXMInterpolation Interpolation;
     std::int32_t Loops;
     TTarnXMEndAction End;
+    bool FromTheStart;
   };
-  for (const TPass pass : {TPass{TTarnXMInterpolation::None, 0, TTarnXMEndAction::Stop},
-                           TPass{TTarnXMInterpolation::Linear, 1, TTarnXMEndAction::FadeOut},
-                           TPass{TTarnXMInterpolation::Cubic, 0, TTarnXMEndAction::Loop},
-                           TPass{TTarnXMInterpolation::Sinc, -1, TTarnXMEndAction::Stop}}) {
+  for (const TPass pass : {TPass{TTarnXMInterpolation::None, 0, TTarnXMEndAction::Stop, false},
+                           TPass{TTarnXMInterpolation::Linear, 1, TTarnXMEndAction::FadeOut, false},
+                           TPass{TTarnXMInterpolation::Cubic, 0, TTarnXMEndAction::Loop, false},
+                           TPass{TTarnXMInterpolation::Sinc, -1, TTarnXMEndAction::Stop, true}}) {
     renderer.SetInterpolation(pass.Interpolation);
     renderer.SetLoops(pass.Loops, pass.End);
-    renderer.Rewind();
-    const bool asFloat = pass.Interpolation == TTarnXMInterpolation::Cubic;
-    for (std::size_t done = 0; done < FramesPerInterpolation && !renderer.Ended();)
-      done += RenderChunk(renderer, asFloat);
+    if (pass.FromTheStart || renderer.Ended()) renderer.Rewind();
+    RenderFrames(renderer, pass.Interpolation == TTarnXMInterpolation::Cubic, FramesPerInterpolation);
   }
   Check(renderer.Render(static_cast<std::int16_t*>(nullptr), Chunk) == 0);
   Check(renderer.Render(static_cast<float*>(nullptr), Chunk) == 0);
@@ -143,19 +176,15 @@ void CheckRefusedRows(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info) {
   }
 }
 
-// Every order and row of the order list, or an even spread of them where
-// there are more than the budget allows; length is the subsong's, in ticks.
-void SeekEveryRow(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info, std::int64_t length) {
-  std::vector<std::pair<std::int32_t, std::int32_t>> rows;
-  for (std::size_t order = 0; order < info.Orders.size(); ++order)
-    for (std::int32_t row = 0; row < PatternRows(*renderer.Song(), info.Orders[order]); ++row)
-      rows.emplace_back(static_cast<std::int32_t>(order), row);
-  const std::int64_t seeks = std::clamp<std::int64_t>(SeekBudget / std::max<std::int64_t>(length, 1), 1, MaxOrderSeeks);
-  const std::size_t stride = std::max<std::size_t>(1, (rows.size() + seeks - 1) / seeks);
-  for (std::size_t k = 0; k < rows.size(); k += stride) {
-    Check(renderer.SeekOrder(rows[k].first, rows[k].second));
-    RenderChunk(renderer, k % 2 != 0, FramesAfterSeek);
-  }
+// To the second row (back from the end where the song ends), or straight to
+// it where the song never plays it. One seek close to the start is enough:
+// every seek scans the song from its start, and the seeks past the end have
+// played it whole.
+void SeekRow(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info) {
+  const std::int32_t rows = info.Orders.empty() ? 0 : PatternRows(*renderer.Song(), info.Orders[0]);
+  if (rows == 0) return;
+  Check(renderer.SeekOrder(0, std::min(rows - 1, 1)));
+  RenderFrames(renderer, true, FramesAfterSeek);
 }
 
 void SeekNearTheStart(TTarnXMRenderer& renderer) {
@@ -164,18 +193,18 @@ void SeekNearTheStart(TTarnXMRenderer& renderer) {
   Check(landed >= 0 && landed <= 0.05);
 }
 
-// Past the end and to every row, where the first subsong ends.
+// Past the end, where the first subsong ends, and to a row.
 void SeekEverywhere(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info) {
   SeekNearTheStart(renderer);
   CheckRefusedRows(renderer, info);
   const TTarnXMSubsong subsong = renderer.Subsongs()[0];
-  if (!subsong.Ends) return;
-  for (const double past : {subsong.Seconds + 1, 1e15, 1e300, Infinity}) {
-    Check(std::abs(renderer.SeekTime(past) - subsong.Seconds) < 1e-9);
-    Check(renderer.Ended());
-    Check(RenderChunk(renderer, false) == 0);
-  }
-  SeekEveryRow(renderer, info, std::llround(subsong.Seconds * renderer.Options().SampleRate));
+  if (subsong.Ends)
+    for (const double past : {subsong.Seconds + 1, 1e15, 1e300, Infinity}) {
+      Check(std::abs(renderer.SeekTime(past) - subsong.Seconds) < 1e-9);
+      Check(renderer.Ended());
+      Check(RenderFrames(renderer, false, Chunk) == 0);
+    }
+  SeekRow(renderer, info);
 }
 
 void PlaySubsongs(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info) {
@@ -189,10 +218,10 @@ void PlaySubsongs(TTarnXMRenderer& renderer, const TTarnXMSongInfo& info) {
     Check(firstOrders.insert(subsong.FirstOrder).second);
   }
   const auto count = static_cast<std::int32_t>(subsongs.size());
-  for (std::int32_t index = 0; index < std::min<std::int32_t>(count, MaxSubsongsPlayed); ++index) {
+  for (std::int32_t index = 0; index < std::min(count, MaxSubsongsPlayed); ++index) {
     Check(renderer.SelectSubsong(index) && renderer.CurrentSubsong() == index);
     Check(renderer.Info().Frame == 0);
-    RenderChunk(renderer, index % 2 != 0, Chunk / 4);
+    RenderFrames(renderer, index % 2 != 0, FramesAfterSeek);
   }
   const std::int32_t current = renderer.CurrentSubsong();
   for (const std::int32_t index : {-1, count, std::numeric_limits<std::int32_t>::min()}) {
@@ -213,11 +242,11 @@ void MuteAndSolo(TTarnXMRenderer& renderer, std::int32_t channels) {
     renderer.Solo(outside);
     Check(!renderer.IsMuted(outside) && renderer.IsMuted(last));
   }
-  RenderChunk(renderer, false);
+  RenderFrames(renderer, false, FramesPerSetting);
   renderer.Solo(0);
   for (std::int32_t c = 0; c < channels; ++c) Check(renderer.IsMuted(c) == (c != 0));
   CheckFrameInfo(renderer, channels);
-  RenderChunk(renderer, true);
+  RenderFrames(renderer, true, FramesPerSetting);
   renderer.UnmuteAll();
   for (std::int32_t c = 0; c < channels; ++c) Check(!renderer.IsMuted(c));
 }
@@ -226,24 +255,25 @@ void ShapeTheMix(TTarnXMRenderer& renderer) {
   for (const std::int32_t percent : {-5, 0, 37, 100, 250}) {
     renderer.SetStereoSeparation(percent);
     Check(renderer.Options().StereoSeparation == std::clamp(percent, 0, 100));
-    RenderChunk(renderer, percent % 2 != 0);
+    RenderFrames(renderer, percent % 2 != 0, FramesPerSetting);
   }
   for (const double decibels : {-1e9, -40.0, 12.0, 1e9, NotANumber, Infinity, 0.0}) {
     renderer.SetGain(decibels);
     Check(std::isfinite(renderer.Options().GainDb));
-    RenderChunk(renderer, decibels < 0);
+    RenderFrames(renderer, decibels < 0, FramesPerSetting);
   }
   for (const std::int32_t volume : {-1, 0, 300, 128}) {
     renderer.SetMasterVolume(volume);
     Check(renderer.Options().MasterVolume == std::clamp(volume, 0, 256));
   }
   renderer.SetClipping(false);
-  RenderChunk(renderer, false);
+  RenderFrames(renderer, false, FramesPerSetting);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > MaxModuleInputBytes) return 0;
   const TTarnXMLoad load = LoadModule(data, size);
   const std::optional<TTarnXMProbe> probe = ProbeModule(data, size);
   Check(load ? load.Error.empty() : !load.Error.empty());
@@ -251,6 +281,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TTarnXMSongInfo info = DescribeSong(*load.Song);
   Check(probe && probe->Format == info.Format && probe->FormatName == info.FormatName);
   CheckDescription(info);
+  CheckInstruments(*load.Song);
   CheckPatterns(*load.Song, info);
 
   TTarnXMRenderOptions options;
@@ -272,6 +303,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MuteAndSolo(seeking, info.Channels);
   seeking.SetSong(nullptr);
   Check(!seeking.Song());
-  RenderChunk(seeking, true);
+  RenderFrames(seeking, true, Chunk);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "fuzz/input_limits.h"
 #include "scene/texture_generator.h"
 #include "scene/texture_operations.h"
 
@@ -37,6 +38,7 @@ int PaintingOperations(std::span<const std::uint8_t> script) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > MaxTextureScriptInputBytes) return 0;
   const std::span<const std::uint8_t> script(data, size);
   if (PaintingOperations(script) > MaxOperations) return 0;
   RunTextureScript(script);

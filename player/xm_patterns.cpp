@@ -49,7 +49,8 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::u
                                                                      TTarnXMPattern::MaxStoredRows)));
     if (packedSize == 0) continue;
     if (rows >= 1 && rows <= TTarnXMPattern::MaxStoredRows)
-      for (std::int32_t row = 0; row < rows; ++row)
+      // Once the pattern's bytes run out the rest of it is empty.
+      for (std::int32_t row = 0; row < rows && cells.Remaining() > 0; ++row)
         for (std::int32_t channel = 0; channel < song.NumChannels; ++channel)
           pattern.SetNote(row, channel, ReadCell(cells));
   }
