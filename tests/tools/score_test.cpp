@@ -80,12 +80,12 @@ TEST(CellNotation, ReadsEveryFieldForm) {
     EXPECT_EQ(value, want) << text;
   }
   ASSERT_TRUE(ParseEffect("Z7F", effect, parameter));
-  EXPECT_EQ(effect, 35);
+  EXPECT_EQ(effect, EffectNumber(TTarnXMEffect::MidiMacro));
   EXPECT_EQ(parameter, 0x7F);
   ASSERT_TRUE(ParseEffect("\\40", effect, parameter));
-  EXPECT_EQ(effect, 37);
+  EXPECT_EQ(effect, EffectNumber(TTarnXMEffect::SmoothMidiMacro));
   ASSERT_TRUE(ParseEffect("R92", effect, parameter));
-  EXPECT_EQ(effect, 27);
+  EXPECT_EQ(effect, EffectNumber(TTarnXMEffect::MultiRetrigger));
   EXPECT_FALSE(ParseEffect("A0G", effect, parameter));
 }
 

@@ -9,6 +9,7 @@
 
 #include "tarnxm/tarnxm.h"
 #include "tests/tools/cell_fields.h"
+#include "tools/music/effect_numbers.h"
 #include "tools/xm_writer/xm_encoding.h"
 
 namespace {
@@ -23,11 +24,13 @@ TXmSong TwoPatternSong() {
   song.ExtendedFilterRange = true;
   song.Orders = {1, 0, 1};
   TXmPattern first{"first", 4, std::vector<TXmCell>(4 * 3)};
-  first.Cells[0] = {49, 1, 0x40, 0x0F, 0x06};  // every field: stored unpacked
-  first.Cells[4] = {97, 0, 0, 0, 0};            // key off
-  first.Cells[5] = {0, 0, 0xF3, 0, 0};          // volume-column tone portamento alone
-  first.Cells[9] = {0, 0, 0, 37, 0x40};         // the smooth macro
-  first.Cells[11] = {96, 2, 0, 0x0E, 0x61};
+  // Every field: stored unpacked.
+  first.Cells[0] = {49, 1, 0x40, EffectNumber(TTarnXMEffect::SetSpeedTempo), 0x06};
+  first.Cells[4] = {97, 0, 0, 0, 0};    // key off
+  first.Cells[5] = {0, 0, 0xF3, 0, 0};  // volume-column tone portamento alone
+  first.Cells[9] = {0, 0, 0, EffectNumber(TTarnXMEffect::SmoothMidiMacro), 0x40};
+  first.Cells[11] = {96, 2, 0, EffectNumber(TTarnXMEffect::Extended),
+                     ExtendedParameter(TTarnXMExtendedEffect::PatternLoop, 1)};
   song.Patterns = {first, TXmPattern{"", 3, std::vector<TXmCell>(3 * 3)}};
   return song;
 }
@@ -175,8 +178,8 @@ TEST(XmWriter, ChunksCarryTheMessageMacrosAndNames) {
 TEST(XmWriter, CellsPackToTheShortestForm) {
   std::vector<std::uint8_t> bytes;
   PackCell({}, bytes);
-  PackCell({49, 1, 0x40, 0x0F, 0x06}, bytes);
-  PackCell({0, 0, 0, 0x0C, 0}, bytes);
+  PackCell({49, 1, 0x40, EffectNumber(TTarnXMEffect::SetSpeedTempo), 0x06}, bytes);
+  PackCell({0, 0, 0, EffectNumber(TTarnXMEffect::SetVolume), 0}, bytes);
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x80, 49, 1, 0x40, 0x0F, 0x06, 0x88, 0x0C}));
   EXPECT_EQ(DeltaEncode16({1000, -1000}), (std::vector<std::uint8_t>{0xE8, 0x03, 0x30, 0xF8}));
   EXPECT_EQ(DeltaEncode8({-128 * 256, 127 * 256}), (std::vector<std::uint8_t>{0x80, 0xFF}));

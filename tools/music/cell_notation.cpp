@@ -81,7 +81,7 @@ bool ParseEffect(const std::string& text, std::uint8_t& effect, std::uint8_t& pa
   }
   if (text.size() != 3 || !ParseHexByte(text, 1, parameter)) return false;
   if (text[0] == '\\') {
-    effect = SmoothMacroEffect;
+    effect = EffectNumber(TTarnXMEffect::SmoothMidiMacro);
     return true;
   }
   const std::string digits = Digits;
@@ -122,7 +122,8 @@ std::string FormatCell(const TXmCell& cell) {
   if (cell.Effect == 0 && cell.EffectParameter == 0) {
     text += "...";
   } else {
-    text += cell.Effect == SmoothMacroEffect ? '\\' : cell.Effect < 36 ? Digits[cell.Effect] : '?';
+    const bool smooth = cell.Effect == EffectNumber(TTarnXMEffect::SmoothMidiMacro);
+    text += smooth ? '\\' : cell.Effect < 36 ? Digits[cell.Effect] : '?';
     text += Hex(cell.EffectParameter, 2);
   }
   return text;

@@ -10,10 +10,10 @@
 //            smooth macro; ... none
 #include <string>
 
+#include "tools/music/effect_numbers.h"
 #include "tools/xm_writer/xm_song.h"
 
 constexpr int KeyOffNote = 97;
-constexpr int SmoothMacroEffect = 37;
 
 // Each returns false for text that is not that field.
 bool ParseNote(const std::string& text, std::uint8_t& note);

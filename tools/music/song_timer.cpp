@@ -4,15 +4,14 @@
 #include <utility>
 #include <vector>
 
+#include "tarnxm/tarnxm.h"
+
 namespace {
 
-constexpr int EffectPositionJump = 11;
-constexpr int EffectPatternBreak = 13;
-constexpr int EffectExtended = 14;
-constexpr int EffectSpeedTempo = 15;
-constexpr int ExtendedPatternLoop = 6;
 // Walks give up after this many rows: a song that never ends.
 constexpr std::int64_t RowLimit = 1 << 22;
+// Fxx below this sets the speed, from it the tempo (F20 is 32 BPM).
+constexpr int FirstTempo = 0x20;
 
 // The cell, or an empty one where the pattern holds fewer cells.
 TXmCell CellAt(const TXmPattern& pattern, int row, int channel, int channels) {
@@ -20,8 +19,10 @@ TXmCell CellAt(const TXmPattern& pattern, int row, int channel, int channels) {
   return index < pattern.Cells.size() ? pattern.Cells[index] : TXmCell{};
 }
 
-// The rows of an order's pattern; 0 for an order naming no pattern.
+// The rows of an order's pattern; 0 for an order outside the song or
+// naming no pattern.
 int RowsAt(const TXmSong& song, int order) {
+  if (order < 0 || order >= static_cast<int>(song.Orders.size())) return 0;
   const std::size_t pattern = song.Orders[order];
   return pattern < song.Patterns.size() ? song.Patterns[pattern].Rows : 0;
 }
@@ -30,6 +31,14 @@ struct TLoopState {
   int Row = 0;
   int Count = 0;
   bool Active = false;
+};
+
+// Where the row's jump, break or pattern loop leads.
+struct TJump {
+  bool Pending = false;
+  bool IsLoop = false;
+  int Order = 0;
+  int Row = 0;
 };
 
 }  // namespace
@@ -54,47 +63,44 @@ TSongTiming TimeSong(const TXmSong& song, int mixRate) {
     for (const TLoopState& loop : loops) looping = looping || loop.Active;
     if (!looping && !playedRows.insert({order, row}).second) break;
     const TXmPattern& pattern = song.Patterns[song.Orders[order]];
-    bool jumpPending = false;
-    int jumpOrder = 0;
-    int jumpRow = 0;
+    TJump jump;
     for (int channel = 0; channel < channels; ++channel) {
       const TXmCell cell = CellAt(pattern, row, channel, channels);
+      const auto effect = static_cast<TTarnXMEffect>(cell.Effect);
       const int parameter = cell.EffectParameter;
-      if (cell.Effect == EffectSpeedTempo) {
-        if (parameter <= 32) speed = parameter;
+      if (effect == TTarnXMEffect::SetSpeedTempo) {
+        if (parameter < FirstTempo) speed = parameter;
         else tempo = parameter;
-      } else if (cell.Effect == EffectPositionJump) {
-        jumpOrder = parameter;
-        if (!jumpPending) jumpRow = 0;
-        jumpPending = true;
-      } else if (cell.Effect == EffectPatternBreak) {
-        if (!jumpPending) jumpOrder = order + 1;
-        jumpRow = parameter;
-        jumpPending = true;
-      } else if (cell.Effect == EffectExtended && parameter >> 4 == ExtendedPatternLoop) {
+      } else if (effect == TTarnXMEffect::PositionJump) {
+        // A jump to the right of a break takes the break's row back to 0.
+        jump = {true, false, parameter, 0};
+      } else if (effect == TTarnXMEffect::PatternBreak) {
+        // The row is written in decimal: D32 is row 32.
+        const int breakOrder = !jump.Pending || jump.IsLoop ? order + 1 : jump.Order;
+        jump = {true, false, breakOrder, (parameter >> 4) * 10 + (parameter & 15)};
+      } else if (effect == TTarnXMEffect::Extended &&
+                 static_cast<TTarnXMExtendedEffect>(parameter >> 4) == TTarnXMExtendedEffect::PatternLoop) {
         TLoopState& loop = loops[channel];
         const int times = parameter & 15;
-        // The loop body plays times + 2 times: the first pass starts the
-        // count, `times` passes count it down, one more ends it.
+        // The loop body plays times + 1 times: the first pass sets the
+        // count, each later one takes one off, and the pass that reaches 0
+        // goes on. A jump or break on the row wins over the loop's jump.
         if (times == 0) {
           if (!loop.Active) loop.Row = row;
-        } else if (!loop.Active || loop.Count != 0) {
-          if (loop.Active) --loop.Count;
-          else loop = {loop.Row, times, true};
-          jumpOrder = order;
-          jumpRow = loop.Row;
-          jumpPending = true;
         } else {
-          loop.Active = false;
+          if (!loop.Active) loop = {loop.Row, times, true};
+          else if (--loop.Count == 0) loop.Active = false;
+          if (loop.Active && (!jump.Pending || jump.IsLoop)) jump = {true, true, order, loop.Row};
         }
       }
     }
     const std::int64_t framesPerTick = static_cast<std::int64_t>(mixRate) * 640 / ((tempo ? tempo : 125) * 256);
     timing.Frames += framesPerTick * (speed > 0 ? speed : 1);
     ++timing.Rows;
-    if (jumpPending) {
-      order = jumpOrder;
-      row = jumpRow;
+    if (jump.Pending) {
+      order = jump.Order;
+      // A break past the next pattern's last row plays it from row 0.
+      row = !jump.IsLoop && jump.Row >= RowsAt(song, order) ? 0 : jump.Row;
     } else {
       ++row;
     }
