@@ -12,15 +12,19 @@ void TTarnXMChannel::ResetVoice() {
   KeyOff = false;
   AutoVibratoSweep = 0;
   AutoVibratoPosition = 0;
-  // Waveforms 4..7 keep their position from note to note.
-  if (VibratoWaveform < 4) VibratoPosition = 0;
-  if (TremoloWaveform < 4) TremoloPosition = 0;
   TremorCounter = 0;
   FadeOutVolume = 65536;
 }
 
+void TTarnXMChannel::RestartWaveforms() {
+  // Waveforms 4..7 keep their position from note to note.
+  if (VibratoWaveform < 4) VibratoPosition = 0;
+  if (TremoloWaveform < 4) TremoloPosition = 0;
+}
+
 void TTarnXMChannel::Reset(std::int32_t defaultPanning) {
   ResetVoice();
+  RestartWaveforms();
   Sample = nullptr;
   Instrument = nullptr;
   Panning = defaultPanning;

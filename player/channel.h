@@ -19,6 +19,10 @@ class TTarnXMChannel {
   void Reset(std::int32_t defaultPanning = 128);
   // Silences the voice and restarts its per-note state.
   void ResetVoice();
+  // Vibrato and tremolo from the start of their waveforms: a new note does
+  // this, an instrument number alone does not (dreamfish-uridium2_loader.mod
+  // sets its instrument again on rows that go on vibrating).
+  void RestartWaveforms();
 
   // Row and tick processing, called by the sequencer.
   void TriggerNote(TTarnXMTickContext& context);

@@ -307,6 +307,7 @@ void TTarnXMChannel::TriggerNote(TTarnXMTickContext& context) {
       // The envelopes go on: only an instrument number restarts them
       // (heroes01.xm's notes without one).
       if (FilterOffOnNote) FilterActive = false;
+      RestartWaveforms();
       Period = PortaTarget;
       StartSample(context, *this, StartOffset(*this));
       PlayingNote = Note;

@@ -121,6 +121,9 @@ TEST_F(TrackerPitch, VibratoStepsOnTheOtherTicksAndStartsDownwards) {
     const int ticks = static_cast<int>(c.Deltas.size());
     const std::vector<TTarnXMPatternNote> rows{Cell(49, 0, TEffect::Vibrato, 0x4F), Cell(0, 0, TEffect::Vibrato, 0)};
     EXPECT_EQ(Deltas(rows, c.Speed, ticks), c.Deltas) << static_cast<int>(c.Origin) << " speed " << c.Speed;
+    // An instrument number without a note leaves the vibrato's phase alone.
+    const std::vector<TTarnXMPatternNote> relit{rows[0], {0, 1, 0, static_cast<int>(TEffect::Vibrato), 0}};
+    EXPECT_EQ(Deltas(relit, c.Speed, ticks), c.Deltas) << static_cast<int>(c.Origin) << " speed " << c.Speed;
     Play(rows, c.Speed, 3, [](const TTarnXMChannel&) { return 0; });
     EXPECT_LT(Song.Channel().Frequency, 8363) << static_cast<int>(c.Origin);
   }
