@@ -1,16 +1,14 @@
-#include "player/byte_reader.h"
+#include "base/byte_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "player/text_field.h"
-
 namespace {
 
 TEST(ByteReader, ReadsPastTheEndAsZerosAndCountsWhatWasThere) {
   const std::array<std::uint8_t, 5> data{1, 2, 3, 4, 5};
-  TTarnXMReader reader(data.data(), data.size());
+  TByteReader reader(data.data(), data.size());
   EXPECT_EQ(reader.ReadWord(), 0x0201);
   std::array<std::uint8_t, 6> buffer;
   buffer.fill(0xEE);
@@ -24,16 +22,17 @@ TEST(ByteReader, ReadsPastTheEndAsZerosAndCountsWhatWasThere) {
   reader.ReadPosition = -3;
   EXPECT_EQ(reader.ReadByte(), 0);
   EXPECT_EQ(reader.Remaining(), 0);
+  EXPECT_TRUE(reader.Short());
 }
 
-TEST(TextField, CutsAtTheFirstZeroAndTrimsControlsAndSpaces) {
-  const std::array<std::uint8_t, 10> field{' ', 0x01, 'a', ' ', 'b', '\t', 0, 'c', 'd', 0};
-  EXPECT_EQ(TrimmedText(field), "a b");
-  EXPECT_EQ(CutAtZero(field),
-            " \x01"
-            "a b\t");
-  const std::array<std::uint8_t, 3> full{'x', 'y', 0xE9};
-  EXPECT_EQ(TrimmedText(full), "xy\xE9");
+TEST(ByteReader, SkipsWithinTheDataAndStopsShortAtItsEnd) {
+  const std::array<std::uint8_t, 4> data{1, 2, 3, 4};
+  TByteReader reader{std::span<const std::uint8_t>(data)};
+  EXPECT_TRUE(reader.Skip(3));
+  EXPECT_FALSE(reader.Short());
+  EXPECT_FALSE(reader.Skip(2));
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_TRUE(reader.Short());
 }
 
 }  // namespace

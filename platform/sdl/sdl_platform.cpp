@@ -1,4 +1,4 @@
-#include "platform/sdl_platform.h"
+#include "platform/sdl/sdl_platform.h"
 
 #include <SDL2/SDL.h>
 
