@@ -5,7 +5,7 @@
 #include <cstring>
 #include <span>
 
-#include "player/byte_reader.h"
+#include "base/byte_reader.h"
 #include "player/sample_decoders.h"
 #include "player/text_field.h"
 
@@ -55,7 +55,7 @@ std::int64_t PatternCount(std::int64_t fitting, std::int64_t ordered, bool fifte
   return std::min<std::int64_t>(count, 128);
 }
 
-TTarnXMPatternNote ReadCell(TTarnXMReader& reader) {
+TTarnXMPatternNote ReadCell(TByteReader& reader) {
   std::array<std::uint8_t, CellSize> cell;
   reader.ReadBytes(cell.data(), CellSize);
   TTarnXMPatternNote note;
@@ -85,10 +85,10 @@ bool IsADPCM(std::span<const std::uint8_t> bytes) {
 }
 
 // The sample's bytes, read through a reader of its own block.
-bool ReadSampleData(TTarnXMReader& reader, TTarnXMSample& sample) {
+bool ReadSampleData(TByteReader& reader, TTarnXMSample& sample) {
   const std::int64_t start = reader.ReadPosition;
   if (IsADPCM(reader.Take(static_cast<std::int64_t>(ADPCMMark.size())))) {
-    TTarnXMReader block = reader.Block(ADPCMBytes(sample.Length));
+    TByteReader block = reader.Block(ADPCMBytes(sample.Length));
     return DecodeADPCM(block, sample, sample.Length);
   }
   reader.ReadPosition = start;
@@ -178,7 +178,7 @@ TMODShape MeasureMOD(std::span<const std::uint8_t> data, std::span<const std::ui
 // The header, zero-filled where the data is shorter.
 std::array<std::uint8_t, Layout31.HeaderSize> ReadHeader(std::span<const std::uint8_t> data) {
   std::array<std::uint8_t, Layout31.HeaderSize> header;
-  TTarnXMReader(data.data(), data.size()).ReadBytes(header.data(), Layout31.HeaderSize);
+  TByteReader(data.data(), data.size()).ReadBytes(header.data(), Layout31.HeaderSize);
   return header;
 }
 
@@ -228,7 +228,7 @@ TTarnXMLoadError LoadMOD(TTarnXMSong& song, std::span<const std::uint8_t> data) 
   for (std::int32_t channel = 0; channel < channels; ++channel)
     song.ChannelSettings[channel].DefaultPanning = GroupPanning[channel % 4];
 
-  TTarnXMReader reader(data.data(), data.size());
+  TByteReader reader(data.data(), data.size());
   reader.ReadPosition = layout.HeaderSize;
   for (std::int64_t p = 0; p < shape.Patterns; ++p) {
     TTarnXMPattern& pattern = song.Patterns[p];

@@ -9,7 +9,7 @@ namespace {
 // One channel of delta-coded data: frames deltas of Word type (uint8_t or
 // uint16_t), summed with wrap-around, written every channels values.
 template <typename Word>
-void DecodeDeltaChannel(TTarnXMReader& reader, std::int64_t frames, std::int32_t channels, std::int32_t* out) {
+void DecodeDeltaChannel(TByteReader& reader, std::int64_t frames, std::int32_t channels, std::int32_t* out) {
   constexpr int Size = sizeof(Word);
   const std::span<const std::uint8_t> bytes = reader.Take(frames * Size);
   const std::int64_t present = static_cast<std::int64_t>(bytes.size()) / Size;
@@ -25,7 +25,7 @@ void DecodeDeltaChannel(TTarnXMReader& reader, std::int64_t frames, std::int32_t
 }
 
 template <typename Word>
-bool DecodeDelta(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
+bool DecodeDelta(TByteReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
   const std::int32_t channels = sample.Channels == 2 ? 2 : 1;
   const std::int64_t frames = bytes / static_cast<std::int64_t>(sizeof(Word)) / channels;
   if (!sample.AllocateData(static_cast<std::size_t>(frames * channels))) return false;
@@ -36,15 +36,15 @@ bool DecodeDelta(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t byte
 
 }  // namespace
 
-bool DecodeDelta8(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
+bool DecodeDelta8(TByteReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
   return DecodeDelta<std::uint8_t>(reader, sample, bytes);
 }
 
-bool DecodeDelta16(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
+bool DecodeDelta16(TByteReader& reader, TTarnXMSample& sample, std::int64_t bytes) {
   return DecodeDelta<std::uint16_t>(reader, sample, bytes);
 }
 
-bool DecodeADPCM(TTarnXMReader& reader, TTarnXMSample& sample, std::int64_t values) {
+bool DecodeADPCM(TByteReader& reader, TTarnXMSample& sample, std::int64_t values) {
   std::array<std::int8_t, 16> table;
   reader.ReadBytes(table.data(), static_cast<std::int64_t>(table.size()));
   if (!sample.AllocateData(static_cast<std::size_t>(values > 0 ? values : 0))) return false;

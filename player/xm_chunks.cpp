@@ -16,7 +16,7 @@ constexpr std::int64_t ChannelNameSize = 20;
 
 // Each reader returns false on a short read, which ends the chunk reading.
 
-bool ReadText(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+bool ReadText(TTarnXMSong& song, TByteReader& reader, std::int64_t length) {
   const std::span<const std::uint8_t> bytes = reader.Take(length);
   song.Comment.clear();
   for (const std::uint8_t byte : bytes) {
@@ -27,7 +27,7 @@ bool ReadText(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
   return static_cast<std::int64_t>(bytes.size()) == length;
 }
 
-bool ReadMidiConfig(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+bool ReadMidiConfig(TTarnXMSong& song, TByteReader& reader, std::int64_t length) {
   if (length != static_cast<std::int64_t>(song.MidiConfig.size())) return true;
   const std::span<const std::uint8_t> bytes = reader.Take(length);
   if (static_cast<std::int64_t>(bytes.size()) != length) return false;
@@ -36,7 +36,7 @@ bool ReadMidiConfig(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t lengt
   return true;
 }
 
-bool ReadPatternNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+bool ReadPatternNames(TTarnXMSong& song, TByteReader& reader, std::int64_t length) {
   if (length < PatternNameSize || length > MaxPatternNamesSize) return true;
   for (std::int64_t k = 0; k < length / PatternNameSize; ++k) {
     std::array<std::uint8_t, PatternNameSize> name;
@@ -46,7 +46,7 @@ bool ReadPatternNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t len
   return true;
 }
 
-bool ReadChannelNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+bool ReadChannelNames(TTarnXMSong& song, TByteReader& reader, std::int64_t length) {
   if (length < ChannelNameSize || length > song.NumChannels * ChannelNameSize) return true;
   for (std::int64_t k = 0; k < length / ChannelNameSize; ++k) {
     std::array<std::uint8_t, ChannelNameSize> name;
@@ -56,7 +56,7 @@ bool ReadChannelNames(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t len
   return true;
 }
 
-bool ReadChannelEffects(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t length) {
+bool ReadChannelEffects(TTarnXMSong& song, TByteReader& reader, std::int64_t length) {
   for (std::int32_t k = 0; k < song.NumChannels && 4 * k < length; ++k) {
     std::array<std::uint8_t, 4> value;
     if (reader.ReadBytes(value.data(), 4) < 4) return false;
@@ -65,7 +65,7 @@ bool ReadChannelEffects(TTarnXMSong& song, TTarnXMReader& reader, std::int64_t l
   return true;
 }
 
-void StoreChunk(TTarnXMStream& stream, TTarnXMReader& reader, std::int64_t length) {
+void StoreChunk(TTarnXMStream& stream, TByteReader& reader, std::int64_t length) {
   const std::span<const std::uint8_t> bytes = reader.Take(length);
   stream.Clear();
   stream.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
@@ -80,7 +80,7 @@ int EffectStoreIndex(std::string_view id) {
 
 }  // namespace
 
-void ReadXMExtensionChunks(TTarnXMSong& song, TTarnXMReader& reader) {
+void ReadXMExtensionChunks(TTarnXMSong& song, TByteReader& reader) {
   const std::int64_t songEnd = reader.ReadPosition;
   while (reader.ReadPosition + ChunkHeaderSize < reader.SourceSize) {
     const std::int64_t start = reader.ReadPosition;

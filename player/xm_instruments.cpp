@@ -99,7 +99,7 @@ void Halve(TSampleExtent& extent) {
   FitLoop(extent);
 }
 
-bool ReadSampleData(TTarnXMReader& reader, const TXMSampleHeader& header) {
+bool ReadSampleData(TByteReader& reader, const TXMSampleHeader& header) {
   TTarnXMSample& sample = *header.Sample;
   TSampleExtent extent{header.Length, header.LoopStart, header.LoopLength, sample.Loop};
   // Never decode more than the bytes present: a short file cannot ask for
@@ -132,7 +132,7 @@ bool ReadSampleData(TTarnXMReader& reader, const TXMSampleHeader& header) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TTarnXMReader& reader, int number, TXMSampleHeaders& headers) {
+TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TByteReader& reader, int number, TXMSampleHeaders& headers) {
   const std::int64_t start = reader.ReadPosition;
   std::array<std::uint8_t, InstrumentHeaderSize> header;
   if (reader.ReadBytes(header.data(), InstrumentHeadSize) < InstrumentHeadSize)
@@ -183,13 +183,13 @@ TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TTarnXMReader& reader, int 
   return TTarnXMLoadError::None;
 }
 
-TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders& headers) {
+TTarnXMLoadError ReadXMSampleData(TByteReader& reader, const TXMSampleHeaders& headers) {
   for (const TXMSampleHeader& header : headers) {
     // ADPCM data is shorter than its length in values: the table and two
     // values per byte.
     const std::int64_t end =
         reader.ReadPosition + (header.ADPCM ? ADPCMBytes(header.Length) : std::int64_t{header.Length});
-    TTarnXMReader data = reader.Block(end - reader.ReadPosition);
+    TByteReader data = reader.Block(end - reader.ReadPosition);
     if (header.Sample && !ReadSampleData(data, header)) return TTarnXMLoadError::OutOfMemory;
   }
   return TTarnXMLoadError::None;

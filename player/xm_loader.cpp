@@ -25,7 +25,7 @@ bool ProbeXM(std::span<const std::uint8_t> data, TTarnXMProbe& probe) {
 }
 
 TTarnXMLoadError LoadXM(TTarnXMSong& song, std::span<const std::uint8_t> data) {
-  TTarnXMReader reader(data.data(), data.size());
+  TByteReader reader(data.data(), data.size());
   std::array<std::uint8_t, XMHeaderSize> header;
   if (reader.ReadBytes(header.data(), XMHeaderSize) < XMHeaderSize) return TTarnXMLoadError::TooShort;
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "player/byte_reader.h"
+#include "base/byte_reader.h"
 #include "player/load_error.h"
 #include "player/song.h"
 
@@ -36,11 +36,11 @@ using TXMSampleHeaders = std::vector<TXMSampleHeader>;
 constexpr std::uint16_t XMLongPatternHeaderVersion = 0x0103;
 constexpr std::uint16_t XMInterleavedSamplesVersion = 0x0104;
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::uint16_t version,
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version,
                                 std::int32_t count);
 // Instrument number's header, envelopes and sample headers; the headers of
 // samples whose data is still to be read are appended to headers.
-TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TTarnXMReader& reader, int number, TXMSampleHeaders& headers);
-TTarnXMLoadError ReadXMSampleData(TTarnXMReader& reader, const TXMSampleHeaders& headers);
+TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TByteReader& reader, int number, TXMSampleHeaders& headers);
+TTarnXMLoadError ReadXMSampleData(TByteReader& reader, const TXMSampleHeaders& headers);
 // The optional chunks after the song; they never make the load fail.
-void ReadXMExtensionChunks(TTarnXMSong& song, TTarnXMReader& reader);
+void ReadXMExtensionChunks(TTarnXMSong& song, TByteReader& reader);

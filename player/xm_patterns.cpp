@@ -6,7 +6,7 @@ namespace {
 
 // A cell byte with bit 7 set is a mask saying which of the five fields follow;
 // otherwise it is the note and all four other fields follow.
-TTarnXMPatternNote ReadCell(TTarnXMReader& reader) {
+TTarnXMPatternNote ReadCell(TByteReader& reader) {
   const std::uint8_t first = reader.ReadByte();
   const bool packed = (first & 0x80) != 0;
   const auto field = [&](int bit) -> std::int32_t { return !packed || (first & bit) ? reader.ReadByte() : 0; };
@@ -22,7 +22,7 @@ TTarnXMPatternNote ReadCell(TTarnXMReader& reader) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::uint16_t version,
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version,
                                 std::int32_t count) {
   const bool longHeader = version >= XMLongPatternHeaderVersion;
   const std::int64_t headerSize = longHeader ? 9 : 8;
@@ -35,7 +35,7 @@ TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TTarnXMReader& reader, std::u
     const std::uint16_t packedSize = longHeader ? WordLE(&header[7]) : WordLE(&header[6]);
     // The cells come from the pattern's own bytes: data too short for its
     // rows leaves the rest of them empty.
-    TTarnXMReader cells = reader.Block(packedSize);
+    TByteReader cells = reader.Block(packedSize);
     // The song holds 256 patterns; the rest are read past.
     if (p >= TTarnXMSong::MaxPatterns) continue;
     TTarnXMPattern& pattern = song.Patterns[p];

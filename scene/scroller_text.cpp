@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/resources.h"
-#include "textures/byte_reader.h"
+#include "base/byte_reader.h"
 
 std::vector<std::string> ScrollerLines;
 std::int32_t LineCount = 0;
@@ -13,14 +13,14 @@ void (*EndProcess)(int exitCode) = [](int exitCode) { std::exit(exitCode); };
 
 std::vector<std::string> ParseScrollerText(std::span<const std::uint8_t> data) {
   TByteReader reader(data);
-  const std::int32_t announced = reader.ReadI32();
+  const std::int32_t announced = reader.ReadSignedDword();
   // Each record takes at least its length byte.
   const std::size_t count = std::min<std::size_t>(announced > 0 ? static_cast<std::size_t>(announced) : 0,
-                                                  reader.Remaining());
+                                                  static_cast<std::size_t>(reader.Remaining()));
   std::vector<std::string> lines;
   lines.reserve(count);
   for (std::size_t k = 0; k < count && !reader.AtEnd(); ++k) {
-    const std::span<const std::uint8_t> text = reader.Take(reader.ReadU8());
+    const std::span<const std::uint8_t> text = reader.Take(reader.ReadByte());
     lines.emplace_back(text.begin(), text.end());
   }
   return lines;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "textures/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace {
 
@@ -31,17 +31,17 @@ TBmpError DecodeBMP(std::span<const std::uint8_t> data, TImage& image) {
   if (data.size() < FileHeaderSize + SmallestInfoHeader) return TBmpError::ShortHeader;
   TByteReader reader(data);
   reader.Skip(10);  // type, file size and two reserved words: taken on trust
-  const std::uint32_t dataOffset = reader.ReadU32();
-  const std::uint32_t infoSize = reader.ReadU32();
-  const std::int32_t width = reader.ReadI32();
-  const std::int32_t storedHeight = reader.ReadI32();
-  reader.ReadU16();  // planes: always 1 in practice, nothing depends on it
-  const std::uint16_t bitsPerPixel = reader.ReadU16();
-  const std::uint32_t compression = reader.ReadU32();
-  const std::uint32_t imageSize = reader.ReadU32();
+  const std::uint32_t dataOffset = reader.ReadDword();
+  const std::uint32_t infoSize = reader.ReadDword();
+  const std::int32_t width = reader.ReadSignedDword();
+  const std::int32_t storedHeight = reader.ReadSignedDword();
+  reader.ReadWord();  // planes: always 1 in practice, nothing depends on it
+  const std::uint16_t bitsPerPixel = reader.ReadWord();
+  const std::uint32_t compression = reader.ReadDword();
+  const std::uint32_t imageSize = reader.ReadDword();
   reader.Skip(8);    // two resolutions: meaningless for a texture
-  const std::uint32_t colorsUsed = reader.ReadU32();
-  reader.ReadU32();  // important colours: a display hint
+  const std::uint32_t colorsUsed = reader.ReadDword();
+  reader.ReadDword();  // important colours: a display hint
 
   if (!KnownInfoHeader(infoSize)) return TBmpError::UnknownHeader;
   // The masks follow a 40-byte header; the larger headers hold them.
@@ -49,7 +49,7 @@ TBmpError DecodeBMP(std::span<const std::uint8_t> data, TImage& image) {
   if (data.size() < headersEnd) return TBmpError::ShortHeader;
   std::uint32_t masks[4] = {};
   const int maskCount = compression != BitFields ? 0 : infoSize >= 56 ? 4 : 3;
-  for (int k = 0; k < maskCount; ++k) masks[k] = reader.ReadU32();
+  for (int k = 0; k < maskCount; ++k) masks[k] = reader.ReadDword();
 
   // A negative height marks a picture stored top row first.
   const std::int64_t height = std::abs(std::int64_t{storedHeight});

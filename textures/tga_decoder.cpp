@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "textures/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace {
 
@@ -28,12 +28,12 @@ void DecodeRunLength(TByteReader& reader, std::vector<std::uint8_t>& pixels, int
   const std::size_t total = pixels.size() / pixelBytes;
   std::uint8_t stored[4] = {};
   const auto readPixel = [&] {
-    for (int b = 0; b < bytesPerPixel; ++b) stored[b] = reader.ReadU8();
+    for (int b = 0; b < bytesPerPixel; ++b) stored[b] = reader.ReadByte();
     return !reader.Short();
   };
   std::size_t written = 0;
   while (written < total && !reader.AtEnd()) {
-    const std::uint8_t header = reader.ReadU8();
+    const std::uint8_t header = reader.ReadByte();
     const std::size_t count = std::min<std::size_t>((header & 0x7F) + 1, total - written);
     if (header >= 128) {
       if (!readPixel()) return;
@@ -67,16 +67,16 @@ void ApplyOrigin(std::vector<std::uint8_t>& pixels, std::size_t width, std::size
 TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
   if (data.size() < HeaderSize) return TTgaError::ShortHeader;
   TByteReader reader(data);
-  const std::uint8_t idLength = reader.ReadU8();
-  const std::uint8_t colorMapType = reader.ReadU8();
-  const std::uint8_t imageType = reader.ReadU8();
+  const std::uint8_t idLength = reader.ReadByte();
+  const std::uint8_t colorMapType = reader.ReadByte();
+  const std::uint8_t imageType = reader.ReadByte();
   reader.Skip(5);    // colour-map specification: no colour map is accepted
-  reader.ReadU16();  // x origin: the picture is placed by the caller
-  reader.ReadU16();  // y origin: likewise
-  const std::uint16_t width = reader.ReadU16();
-  const std::uint16_t height = reader.ReadU16();
-  const std::uint8_t depth = reader.ReadU8();
-  const std::uint8_t descriptor = reader.ReadU8();
+  reader.ReadWord();  // x origin: the picture is placed by the caller
+  reader.ReadWord();  // y origin: likewise
+  const std::uint16_t width = reader.ReadWord();
+  const std::uint16_t height = reader.ReadWord();
+  const std::uint8_t depth = reader.ReadByte();
+  const std::uint8_t descriptor = reader.ReadByte();
 
   if (imageType != TypeTrueColor && imageType != TypeRunLength) return TTgaError::BadImageType;
   if (colorMapType != 0) return TTgaError::ColorMapped;
@@ -88,9 +88,9 @@ TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
 
   std::vector<std::uint8_t> pixels;
   if (imageType == TypeTrueColor) {
-    if (reader.Remaining() < size) return TTgaError::ShortPixels;
+    if (static_cast<std::uint64_t>(reader.Remaining()) < size) return TTgaError::ShortPixels;
     pixels.resize(static_cast<std::size_t>(size));
-    const std::span<const std::uint8_t> stored = reader.Take(size);
+    const std::span<const std::uint8_t> stored = reader.Take(static_cast<std::int64_t>(size));
     for (std::size_t at = 0; at < pixels.size(); at += static_cast<std::size_t>(bytesPerPixel))
       ConvertPixel(stored.data() + at, pixels.data() + at, bytesPerPixel);
   } else {
