@@ -1,18 +1,14 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test`. Each tree is
+# configured by its preset in CMakePresets.json (release, sanitize, tsan,
+# fuzz, windows), which holds its compiler and flags.
 BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS := $(shell nproc)
-# Line tables (-g1) are all the sanitizers' reports need, at two thirds of the
-# compile time of full debug information.
-SANITIZE_FLAGS := -O1 -g1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 # The player's tests that run threads, under ThreadSanitizer: the player's own
 # (by these name patterns) and the audio devices'.
 TSAN_BUILD := build-tsan
 TSAN_TESTS := *Thread*:*Playback*:PlayerOutputTest.*:WaveOutTest.*
-# libFuzzer needs clang; the fuzzers check addresses and undefined behaviour.
 FUZZ_BUILD := build-fuzz
-FUZZ_FLAGS := -O1 -gline-tables-only -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all \
-  -fno-omit-frame-pointer
 FUZZERS := fuzz_module fuzz_bmp fuzz_tga fuzz_jpeg fuzz_texture_script fuzz_mesh_script fuzz_scroller_text
 FUZZ_SECONDS := 60
 # make fuzz-report runs each fuzzer to a million runs or this long.
@@ -28,33 +24,29 @@ WINDOWS_JPEG := build-windows-deps/jpeg
 
 build:
 	@scripts/install-deps build
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --preset release >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 
 sanitize-build:
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
-	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+	@cmake --preset sanitize >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 
 # The thread-sanitizer and fuzz trees take the embedded resources and the
 # fuzzers' seed writer from the release tree rather than build every tool
 # that makes them again.
 made-resources:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --preset release >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target driftlow_resources make_seeds
 
 tsan-build: made-resources
-	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="-O1 -g1 -fsanitize=thread" \
-	  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
+	@cmake --preset tsan >/dev/null
 	@cmake --build $(TSAN_BUILD) -j$(JOBS) --target driftlow_player_tests driftlow_platform_tests
 
 tsan-test: tsan-build
 	@scripts/run-thread-tests $(TSAN_BUILD) '$(TSAN_TESTS)'
 
 fuzz-build: made-resources
-	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DDRIFTLOW_FUZZ=ON \
-	  -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
+	@cmake --preset fuzz >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(FUZZERS)
 	@$(BUILD)/fuzz/make_seeds . $(FUZZ_BUILD)
 
@@ -86,11 +78,10 @@ fuzz-report:
 # by the release tree's tools, whose capture tool also draws the frames the
 # Windows frames are compared with.
 windows-build:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --preset release >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target driftlow_resources driftlow-capture
 	@scripts/windows-jpeg $(WINDOWS_JPEG)
-	@cmake -S . -B $(WINDOWS_BUILD) --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_FIND_ROOT_PATH=$(CURDIR)/$(WINDOWS_JPEG) -DDRIFTLOW_RESOURCES_FROM=$(CURDIR)/$(BUILD) >/dev/null
+	@cmake --preset windows >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j$(JOBS)
 
 # The release tree it takes the resources from configures its tests too,

@@ -1,5 +1,5 @@
 #include "platform/platform.h"
-#include "platform/sdl_platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/wave_out.h"
 #include "shell/main_loop.h"
 

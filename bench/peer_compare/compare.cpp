@@ -27,14 +27,14 @@ void ComparePitch(const TRun& ours, const TRun& peer, TComparison& result) {
       apart += std::abs(1200 * std::log2(a.Hz[c] / b.Hz[c])) > ApartCents ? 1 : 0;
     }
   }
-  result.PitchApartShare = result.ChannelTicks > 0 ? static_cast<double>(apart) / result.ChannelTicks : 0;
+  result.PitchApartShare = result.ChannelTicks > 0 ? static_cast<double>(apart) / static_cast<double>(result.ChannelTicks) : 0;
 }
 
 double Pearson(const std::vector<double>& x, const std::vector<double>& y, std::size_t n) {
   double meanX = 0, meanY = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    meanX += x[i] / n;
-    meanY += y[i] / n;
+    meanX += x[i] / static_cast<double>(n);
+    meanY += y[i] / static_cast<double>(n);
   }
   double covariance = 0, varianceX = 0, varianceY = 0;
   for (std::size_t i = 0; i < n; ++i) {
@@ -62,6 +62,6 @@ TComparison Compare(const TRun& ours, const TRun& peer) {
   result.DurationPercent = peer.Seconds > 0 ? (ours.Seconds - peer.Seconds) / peer.Seconds * 100 : 0;
   ComparePitch(ours, peer, result);
   CompareLevels(ours, peer, result);
-  result.ClippedShare = ours.Samples > 0 ? static_cast<double>(ours.Clipped) / ours.Samples : 0;
+  result.ClippedShare = ours.Samples > 0 ? static_cast<double>(ours.Clipped) / static_cast<double>(ours.Samples) : 0;
   return result;
 }

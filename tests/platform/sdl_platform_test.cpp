@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "platform/sdl_platform.h"
+#include "platform/sdl/sdl_platform.h"
 
 using namespace platform;
 

@@ -232,7 +232,7 @@ TEST_F(MixerTest, TheSincPlaysAtTheLevelOfTheOtherInterpolations) {
     Engine.Settings.Interpolation = interpolation;
     Start(One / 3);
     Channel.Position = 8 * One;
-    for (std::int64_t value : Mix(16)) EXPECT_NEAR(value, 20000, 20000 / 300) << int{interpolation};
+    for (std::int64_t value : Mix(16)) EXPECT_NEAR(static_cast<double>(value), 20000, 20000 / 300) << int{interpolation};
   }
 }
 

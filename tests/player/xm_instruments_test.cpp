@@ -253,7 +253,7 @@ TEST(XMInstruments, ADPCMDataIsDecodedAndSteppedOverByItsPackedSize) {
 }
 
 TEST(XMInstruments, OldLayoutReadsSampleDataAfterThePatterns) {
-  for (const std::uint16_t version : {0x0102, 0x0103}) {
+  for (const std::uint16_t version : {std::uint16_t{0x0102}, std::uint16_t{0x0103}}) {
     TXMSampleWriter first;
     first.Data = Delta8({1, 2, 3});
     TXMSampleWriter second;

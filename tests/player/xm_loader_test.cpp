@@ -127,7 +127,7 @@ TEST(XMLoader, PatternsBeyondTheStoredRowsOrTheTableAreSteppedOver) {
 // before its rows do, the rest of its cells are empty, and the next pattern's
 // header is not read as cells.
 TEST(XMLoader, PackedDataShorterThanItsRowsLeavesTheRestOfThePatternEmpty) {
-  for (const std::uint16_t version : {0x0104, 0x0102}) {
+  for (const std::uint16_t version : {std::uint16_t{0x0104}, std::uint16_t{0x0102}}) {
     TXMWriter writer = OnePattern(2, EmptyXMCells(4));
     writer.Version = version;
     TBytes firstRow = XMCell(49, 1);

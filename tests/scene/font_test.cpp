@@ -12,8 +12,8 @@ TEST(FontTest, GlyphTablePointsAtEachCodesCellInTheStrip) {
   EXPECT_FLOAT_EQ(GlyphWidth, 0.004002001f);
   // The cell of code c starts at pixel column 9 (c - 33) + 1 of 1999.
   for (const int code : {33, 122, 123, 254}) {
-    EXPECT_FLOAT_EQ(GlyphLeft[code], (9.0f * (code - 33) + 1.0f) / 1999.0f) << code;
-    EXPECT_FLOAT_EQ(GlyphLeft[code] + GlyphWidth, (9.0f * (code - 33) + 9.0f) / 1999.0f) << code;
+    EXPECT_FLOAT_EQ(GlyphLeft[code], (9.0f * static_cast<float>(code - 33) + 1.0f) / 1999.0f) << code;
+    EXPECT_FLOAT_EQ(GlyphLeft[code] + GlyphWidth, (9.0f * static_cast<float>(code - 33) + 9.0f) / 1999.0f) << code;
   }
   EXPECT_FLOAT_EQ(GlyphLeft[33], 0.00050025f);
   EXPECT_FLOAT_EQ(GlyphLeft[254], 0.99549775f);

@@ -73,7 +73,7 @@ TEST_F(ScrollerFrameTest, AtTwentySecondsEachSlotShowsItsLineAndTheBandShowsTheL
 
   int linesSeen = 0;
   for (int slot = 0; slot <= 40; ++slot) {
-    const double bottom = 0.5 - (slot - ScrollFraction) * 0.04;
+    const double bottom = 0.5 - (static_cast<double>(slot) - ScrollFraction) * 0.04;
     const double top = TextRow(bottom + 0.03);
     const double base = TextRow(bottom + 0.01);
     if (top < FirstFreeRow || base > Height) continue;

@@ -34,7 +34,7 @@ std::string SongBytes(const std::string& title) {
   writer.Channels = 2;
   writer.SongLength = 3;
   writer.Orders = {0, 1, 2};
-  for (const std::uint8_t jump : {0, 0x0B, 0}) {
+  for (const std::uint8_t jump : {std::uint8_t{0}, std::uint8_t{0x0B}, std::uint8_t{0}}) {
     TBytes cells = XMCell(49, 1);
     for (const TBytes& more : {XMCell(49, 1), EmptyXMCells(62 * 2), jump ? XMCell(0, 0, 0, jump) : EmptyXMCells(1),
                                EmptyXMCells(1)})

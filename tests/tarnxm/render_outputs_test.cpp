@@ -95,7 +95,7 @@ TEST_F(TarnXMRenderOutputs, TheSampleFormatsHoldTheSameMix) {
     EXPECT_EQ(wav.RiffSize, 36 + wav.DataSize);
     ASSERT_EQ(wav.Samples.size(), s16.Samples.size());
     for (std::size_t k = 0; k < s16.Samples.size(); ++k) {
-      const double value = test.Tag == 3 ? std::bit_cast<float>(wav.Samples[k]) : wav.Samples[k];
+      const double value = test.Tag == 3 ? std::bit_cast<float>(wav.Samples[k]) : static_cast<double>(wav.Samples[k]);
       ASSERT_NEAR(value / test.Scale, s16.Samples[k], 1.0) << test.Format << " " << k;
     }
   }

@@ -137,7 +137,7 @@ TEST_F(TarnXMRenderSound, MutesAndSolosChangeExactlyTheNamedChannels) {
                                               {{"--mute", "1-4"}, {}},
                                               {{"--mute", "9"}, {1, 2, 3, 4}}})
     EXPECT_LE(LargestDifference(Render(test.Options), StemSum(test.Heard)),
-              std::max<std::int32_t>(test.Heard.size(), 1))
+              std::max<std::int32_t>(static_cast<std::int32_t>(test.Heard.size()), 1))
         << test.Options[1];
   // Stems are made only for the channels left heard.
   ASSERT_EQ(Run({"render", Song, "--stems", Path("some"), "--solo", "1,3"}), 0) << Err.str();

@@ -90,7 +90,7 @@ TEST(TgaDecoderTest, EveryOriginGivesRowsBottomFirstAndLeftToRight) {
       {0x00, {1, 2, 3, 4, 5, 6}}, {0x20, {4, 5, 6, 1, 2, 3}}, {0x10, {3, 2, 1, 6, 5, 4}},
       {0x30, {6, 5, 4, 3, 2, 1}}, {0x28, {4, 5, 6, 1, 2, 3}}};
   for (const auto& [descriptor, order] : origins)
-    for (const std::uint8_t type : {2, 10}) {
+    for (const std::uint8_t type : {std::uint8_t{2}, std::uint8_t{10}}) {
       TBytes stored = type == 10 ? TBytes{5} : TBytes{};
       for (std::uint8_t k = 1; k <= 6; ++k) stored.insert(stored.end(), {k, k, k});
       TImage image;

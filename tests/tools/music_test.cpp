@@ -110,7 +110,7 @@ TEST(Music, TheEmbeddedModuleIsTheOneItsScoreMakes) {
 TEST(Music, PlaysAtLeastNinetySecondsBeforeItLoopsWithoutClipping) {
   const TSongRender render = RenderSong(Made().Bytes);
   ASSERT_EQ(render.Error, "");
-  const double seconds = render.Samples.size() / 2.0 / render.Rate;
+  const double seconds = static_cast<double>(render.Samples.size()) / 2.0 / render.Rate;
   EXPECT_GE(seconds, 90.0);
   // The player's sequencer and the score's own reckoning meet to the frame.
   EXPECT_EQ(static_cast<std::int64_t>(render.Samples.size() / 2), TimeSong(Made().Song).Frames);
@@ -118,7 +118,7 @@ TEST(Music, PlaysAtLeastNinetySecondsBeforeItLoopsWithoutClipping) {
   double sum = 0;
   for (const std::int16_t value : render.Samples) sum += static_cast<double>(value) * value;
   // Comfortable: neither faint nor pressed against the ceiling.
-  const double rms = 10 * std::log10(sum / render.Samples.size() / (32768.0 * 32768.0));
+  const double rms = 10 * std::log10(sum / static_cast<double>(render.Samples.size()) / (32768.0 * 32768.0));
   EXPECT_GT(rms, -18.0);
   EXPECT_LT(rms, -12.0);
 }

@@ -35,7 +35,7 @@ TEST(SongTimer, CountsRowsAtTheirSpeedAndTempo) {
   const TSongTiming timing = TimeSong(song);
   EXPECT_EQ(timing.Rows, 8);
   EXPECT_EQ(timing.Frames, 5 * Row125 + 3 * 882 + 2 * 3 * 441);
-  EXPECT_DOUBLE_EQ(timing.Seconds, timing.Frames / 44100.0);
+  EXPECT_DOUBLE_EQ(timing.Seconds, static_cast<double>(timing.Frames) / 44100.0);
 }
 
 TEST(SongTimer, FollowsBreaksAndJumpsAndEndsWhereTheSongWouldRepeat) {

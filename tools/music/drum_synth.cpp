@@ -35,7 +35,7 @@ TSynthSound SynthesiseKick(TSynthParams& params) {
   TStateVariableFilter clickFilter;
   double phase = 0;
   for (std::size_t i = 0; i < length; ++i) {
-    const double t = i / sound.Rate;
+    const double t = static_cast<double>(i) / sound.Rate;
     const double amplitude = t < hold ? 1.0 : std::exp(-(t - hold) / decay);
     double value = std::sin(2 * Pi * phase) * amplitude;
     value += click * clickFilter.Process(noise.Next(), 5000, 0, sound.Rate).Low * std::exp(-t / 0.003);
@@ -65,7 +65,7 @@ TSynthSound SynthesiseSnare(TSynthParams& params) {
   TStateVariableFilter lowPass;
   double phase = 0;
   for (std::size_t i = 0; i < length; ++i) {
-    const double t = i / sound.Rate;
+    const double t = static_cast<double>(i) / sound.Rate;
     const double body = std::sin(2 * Pi * phase) * std::exp(-t / toneDecay);
     const double hiss = lowPass.Process(highPass.Process(noise.Next(), noiseLow, 0.1, sound.Rate).High, noiseHigh,
                                         0.1, sound.Rate).Low;
@@ -94,7 +94,7 @@ TSynthSound SynthesiseHat(TSynthParams& params) {
   TStateVariableFilter highPass1;
   TStateVariableFilter highPass2;
   for (std::size_t i = 0; i < length; ++i) {
-    const double t = i / sound.Rate;
+    const double t = static_cast<double>(i) / sound.Rate;
     double cluster = 0;
     for (int p = 0; p < 6; ++p) {
       cluster += phases[p] < 0.5 ? 1.0 : -1.0;

@@ -41,21 +41,21 @@ double RaisedCosine(double x) { return 0.5 - 0.5 * std::cos(Pi * x); }
 
 void FadeIn(TSignal& signal, std::size_t frames) {
   frames = std::min(frames, signal.size());
-  for (std::size_t i = 0; i < frames; ++i) signal[i] *= RaisedCosine(static_cast<double>(i) / frames);
+  for (std::size_t i = 0; i < frames; ++i) signal[i] *= RaisedCosine(static_cast<double>(i) / static_cast<double>(frames));
 }
 
 void FadeOut(TSignal& signal, std::size_t frames) {
   frames = std::min(frames, signal.size());
   const std::size_t start = signal.size() - frames;
   for (std::size_t i = 0; i < frames; ++i)
-    signal[start + i] *= RaisedCosine(static_cast<double>(frames - 1 - i) / frames);
+    signal[start + i] *= RaisedCosine(static_cast<double>(frames - 1 - i) / static_cast<double>(frames));
 }
 
 void CrossfadeLoop(TSignal& signal, std::size_t loopStart, std::size_t loopEnd, std::size_t frames,
                    TCrossfade shape) {
   frames = std::min({frames, loopStart, loopEnd - loopStart});
   for (std::size_t i = 0; i < frames; ++i) {
-    const double w = static_cast<double>(i + 1) / frames;
+    const double w = static_cast<double>(i + 1) / static_cast<double>(frames);
     const double in = shape == TCrossfade::Linear ? w : std::sin(w * Pi / 2);
     const double out = shape == TCrossfade::Linear ? 1.0 - w : std::cos(w * Pi / 2);
     double& tail = signal[loopEnd - frames + i];

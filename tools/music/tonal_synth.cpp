@@ -40,7 +40,7 @@ TSynthSound SynthesiseBass(TSynthParams& params) {
   TSynthSound sound;
   sound.RootHz = params.Pitch("root", 55);
   const std::size_t period = Period(params, 800);
-  sound.Rate = sound.RootHz * period;
+  sound.Rate = sound.RootHz * static_cast<double>(period);
   const bool square = params.Text("wave", "saw") == "square";
   const double cutoffStart = params.Number("cutoff-start", 2800);
   const double cutoffEnd = params.Number("cutoff-end", 320);
@@ -49,17 +49,17 @@ TSynthSound SynthesiseBass(TSynthParams& params) {
   const double sub = params.Number("sub", 0.3);
   const double drive = params.Number("drive", 1.2);
   const std::size_t length = Frames(params.Number("length", 0.6), sound.Rate);
-  const double step = 1.0 / period;
+  const double step = 1.0 / static_cast<double>(period);
   TStateVariableFilter filter;
   for (std::size_t i = 0; i < length; ++i) {
-    const double t = i / sound.Rate;
-    const double phase = static_cast<double>(i % period) / period;
+    const double t = static_cast<double>(i) / sound.Rate;
+    const double phase = static_cast<double>(i % period) / static_cast<double>(period);
     const double wave = square ? BandLimitedPulse(phase, step, 0.5) : BandLimitedSaw(phase, step);
     const double filtered = filter.Process(wave, Glide(t, sweep, cutoffStart, cutoffEnd), resonance, sound.Rate).Low;
     const double value = filtered + sub * std::sin(2 * Pi * phase);
     sound.Data.push_back(std::tanh(drive * value));
   }
-  LoopLastCycles(sound, period, params.Number("loop-cycles", 8));
+  LoopLastCycles(sound, period, static_cast<std::size_t>(params.Number("loop-cycles", 8)));
   FadeIn(sound.Data, Frames(0.002, sound.Rate));
   Normalise(sound.Data, params.Number("level", 0.9));
   return sound;
@@ -118,7 +118,7 @@ TSynthSound SynthesiseLead(TSynthParams& params) {
   TSynthSound sound;
   sound.RootHz = params.Pitch("root", 440);
   const std::size_t period = Period(params, 100);
-  sound.Rate = sound.RootHz * period;
+  sound.Rate = sound.RootHz * static_cast<double>(period);
   const double ratio = std::max(1.0, std::round(params.Number("ratio", 1)));
   const double indexStart = params.Number("index-start", 3.0);
   const double indexEnd = params.Number("index-end", 1.2);
@@ -127,13 +127,13 @@ TSynthSound SynthesiseLead(TSynthParams& params) {
   const std::size_t length = Frames(params.Number("length", 0.5), sound.Rate);
   double previous = 0;
   for (std::size_t i = 0; i < length; ++i) {
-    const double t = i / sound.Rate;
-    const double phase = 2 * Pi * static_cast<double>(i % period) / period;
+    const double t = static_cast<double>(i) / sound.Rate;
+    const double phase = 2 * Pi * static_cast<double>(i % period) / static_cast<double>(period);
     const double modulator = std::sin(ratio * phase + feedback * previous);
     previous = modulator;
     sound.Data.push_back(std::sin(phase + Glide(t, indexTime, indexStart, indexEnd) * modulator));
   }
-  LoopLastCycles(sound, period, params.Number("loop-cycles", 8));
+  LoopLastCycles(sound, period, static_cast<std::size_t>(params.Number("loop-cycles", 8)));
   FadeIn(sound.Data, Frames(0.003, sound.Rate));
   Normalise(sound.Data, params.Number("level", 0.85));
   return sound;
@@ -144,10 +144,10 @@ TSynthSound SynthesiseChip(TSynthParams& params) {
   TSynthSound sound;
   sound.RootHz = params.Pitch("root", 523.25);
   const std::size_t period = Period(params, 32);
-  sound.Rate = sound.RootHz * period;
+  sound.Rate = sound.RootHz * static_cast<double>(period);
   const double width = std::clamp(params.Number("width", 0.5), 0.05, 0.95);
   for (std::size_t i = 0; i < 2 * period; ++i)
-    sound.Data.push_back(static_cast<double>(i % period) < width * period ? 1.0 : -1.0);
+    sound.Data.push_back(static_cast<double>(i % period) < width * static_cast<double>(period) ? 1.0 : -1.0);
   sound.Loop = TXmLoop::Forward;
   sound.LoopStart = period;
   sound.LoopLength = period;
@@ -163,7 +163,7 @@ TSynthSound SynthesisePluck(TSynthParams& params) {
   TSynthSound sound;
   sound.RootHz = params.Pitch("root", 440);
   const std::size_t period = Period(params, 60);
-  sound.Rate = sound.RootHz * (period + 0.5);
+  sound.Rate = sound.RootHz * (static_cast<double>(period) + 0.5);
   const double damping = params.Number("damping", 0.996);
   const double brightness = params.Number("brightness", 0.6);
   const std::size_t length = Frames(params.Number("length", 1.2), sound.Rate);

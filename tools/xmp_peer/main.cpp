@@ -58,6 +58,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("%s: %.2f s, gain %.4f from the reference module\n", argv[2],
-              render.Frames.size() / 2.0 / render.Rate, PeerGain());
+              static_cast<double>(render.Frames.size()) / 2.0 / render.Rate, PeerGain());
   return 0;
 }

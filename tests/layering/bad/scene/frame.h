@@ -1,0 +1,3 @@
+#pragma once
+// A scene file that reaches back into the shell: the layering check must refuse it.
+#include "shell/shell_state.h"
