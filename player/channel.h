@@ -34,7 +34,8 @@ class TTarnXMChannel {
   void ProcessRow(TTarnXMTickContext& context);
   void ProcessTick(TTarnXMTickContext& context);
   // The first tick of a pattern delay's repetition of the row, by
-  // ProTracker's rules: the fine slides act again.
+  // ProTracker's rules: the other ticks' effects run, and the fine slides act
+  // again.
   void RepeatRow(TTarnXMTickContext& context);
   // Once per tick after the effects: envelopes, fade-out, auto-vibrato, the
   // final volume and panning, the gains and their ramp, the sample step.

@@ -334,10 +334,16 @@ void TTarnXMChannel::ProcessRow(TTarnXMTickContext& context) {
   GlissandoStep(context.Song, *this);
 }
 
+// ProTracker plays a repetition's first tick as the row's other ticks, with
+// its count back at 0: the slides go on (mon-lapin_reg-zbb.mod's 202 beside
+// an EE5), and the fine slides, which act at count 0, act again.
 void TTarnXMChannel::RepeatRow(TTarnXMTickContext& context) {
+  if (static_cast<TTarnXMEffect>(Effect) != TTarnXMEffect::Extended) {
+    ProcessTick(context);
+    return;
+  }
   PeriodDelta = 0;
   VolumeDelta = 0;
-  if (static_cast<TTarnXMEffect>(Effect) != TTarnXMEffect::Extended) return;
   const std::int32_t x = EffectParameter >> 4;
   switch (static_cast<TTarnXMExtendedEffect>(x)) {
     case TTarnXMExtendedEffect::FinePortamentoUp:

@@ -7,10 +7,13 @@
 
 namespace {
 
-// The volume envelope has stopped at 0 and nothing will bring it back.
+// The volume envelope has stopped at 0 on its last point and nothing will
+// bring it back; one that only starts at 0 rises later (menu.xm's instrument
+// 15 fades its notes in from 0).
 bool EnvelopeEndedSilent(const TTarnXMChannel& channel) {
   const TTarnXMEnvelope* envelope = channel.VolumeEnvelope.Envelope;
   return envelope && channel.EnvelopeVolume == 0 && envelope->Enabled && !envelope->LoopEnabled &&
+         channel.VolumeEnvelope.PointIndex >= envelope->NumPoints - 1 &&
          (!envelope->SustainEnabled || channel.VolumeEnvelope.PointIndex > envelope->SustainPoint);
 }
 

@@ -126,9 +126,9 @@ void TTarnXMModule::Tick(const TTarnXMRenderSettings& settings) {
   State.TickCounter += 1;
   if (State.TickCounter < State.Speed * (State.PatternDelayCount + 1)) {
     // A pattern delay plays the row again: each repetition counts its ticks
-    // from 0. Only ProTracker reads the row's fine slides again on a
-    // repetition's first tick (termigator_reg-zbb.mod's EB2 with EEB);
-    // FastTracker 2 runs its other ticks' effects there.
+    // from 0. Only ProTracker also reads the row's fine slides again on a
+    // repetition's first tick (termigator_reg-zbb.mod's EB2 with EEB); both
+    // run their other ticks' effects there.
     const std::int32_t tick = State.TickCounter % State.Speed;
     const bool repeatRow = tick == 0 && PlaysByProTrackerRules(*Song);
     for (std::int32_t i = 0; i < channels; ++i) {

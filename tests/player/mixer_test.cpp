@@ -292,22 +292,30 @@ TEST_F(MixerTest, ARampToSilenceWithTheFadeOutDoneStopsTheChannelInsideTheCall) 
 }
 
 TEST_F(MixerTest, AVolumeEnvelopeEndedAtZeroAlsoStopsTheChannel) {
+  struct TCase {
+    bool Sustain;  // at point 2 of 4
+    std::int32_t Point;
+    bool Active;
+  };
+  // Before the last point the envelope may rise again from 0, and at the
+  // sustain point the key may still be released into a rise.
+  const TCase cases[] = {{false, 0, true}, {true, 2, true}, {false, 3, false}, {true, 3, false}};
   SetSample(std::vector<std::int32_t>(64, 1000));
   TTarnXMEnvelope envelope;
   envelope.Enabled = true;
-  envelope.SustainEnabled = true;
-  envelope.SustainPoint = 1;
+  envelope.NumPoints = 4;
+  envelope.SustainPoint = 2;
   Channel.VolumeEnvelope.Envelope = &envelope;
   Channel.EnvelopeVolume = 0;
-  for (std::int32_t point : {1, 2}) {
+  for (const TCase& c : cases) {
+    envelope.SustainEnabled = c.Sustain;
     Start(Half);
     Channel.RampStepLeft = Channel.RampStepRight = -2048 * 4096 / 4;
     Channel.RampTargetLeft = Channel.RampTargetRight = 0;
     Channel.RampSamples = 4;
-    Channel.VolumeEnvelope.PointIndex = point;
+    Channel.VolumeEnvelope.PointIndex = c.Point;
     Mix(8);
-    // At the sustain point the key may still be released into a rise.
-    EXPECT_EQ(Channel.Active, point == 1) << point;
+    EXPECT_EQ(Channel.Active, c.Active) << c.Sustain << " " << c.Point;
   }
 }
 

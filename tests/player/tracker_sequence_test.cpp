@@ -168,10 +168,11 @@ TEST(TrackerSequence, APatternDelayRepeatsTheFineSlidesInProTrackerOnly) {
     // The fine portamento's pitch change, counted in steps of its first.
     const auto finePitch = DelayedRow(signature, Extended(TTarnXMExtendedEffect::FinePortamentoUp, 2), slid);
     EXPECT_EQ(finePitch[17], repetitions * finePitch[0]) << signature;
-    // Slides: FastTracker 2's on all 17 ticks after the first, ProTracker's
-    // on ticks 1 to 5 of each repetition.
+    // Slides move on all 17 ticks after the first, a repetition's first too.
     const auto slide = DelayedRow(signature, Effect(static_cast<int>(TTarnXMEffect::VolumeSlide), 0x10), volume);
-    EXPECT_EQ(slide[17], 16 + (repetitions == 3 ? 15 : 17)) << signature;
+    EXPECT_EQ(slide[17], 16 + 17) << signature;
+    const auto pitch = DelayedRow(signature, Effect(static_cast<int>(TTarnXMEffect::PortamentoDown), 2), slid);
+    EXPECT_EQ(pitch[17], -17 * 4 * 2) << signature;
     // A note delay fires on every repetition in both.
     const auto delayed = DelayedRow(signature, Extended(TTarnXMExtendedEffect::NoteDelay, 3), started);
     std::vector<int> ticks;
