@@ -31,7 +31,6 @@ add_subdirectory(textures)
 add_subdirectory(scene)
 driftlow_library(driftlow_shell shell driftlow_scene driftlow_textures driftlow_player driftlow_resources
                  driftlow_platform OpenGL::GL OpenGL::GLU)
-target_link_libraries(driftlow_scene PUBLIC driftlow_shell)
 
 # The resources go into every program that looks them up by name.
 configure_file(resources/driftlow.rc.in ${CMAKE_BINARY_DIR}/driftlow.rc @ONLY)
