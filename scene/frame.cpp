@@ -4,20 +4,20 @@
 #include <numbers>
 
 #include "platform/gl.h"
+#include "scene/choreography.h"
 #include "scene/scroller.h"
-#include "shell/shell_state.h"
 
-std::uint32_t LogoTexture = 0;
-std::uint32_t FontTexture = 0;
-std::uint32_t GeneratedTexture = 0;
-std::uint32_t MeshList = 0;
 std::int32_t PrevSceneTime = 0;
 float FrameStep = 0.0f;
 
 namespace {
 
-constexpr std::uint32_t VkF5 = 116;
 constexpr double Pi = std::numbers::pi;
+
+// How far t has come from `start` towards `end`, as a fraction of the way.
+double Progress(std::int32_t t, std::int32_t start, std::int32_t end) {
+  return (t - start) / static_cast<double>(end - start);
+}
 
 void Quad(float x0, float y0, float x1, float y1, float z) {
   glVertex3f(x0, y0, z);
@@ -43,7 +43,7 @@ void DrawRings(std::int32_t t) {
   glEnd();
 }
 
-void DrawWireframeMesh(std::int32_t t) {
+void DrawWireframeMesh(std::int32_t t, std::uint32_t meshList) {
   glColor4f(0.5f, 1.0f, 1.0f, 0.1f);
   glPushMatrix();
   glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -52,7 +52,7 @@ void DrawWireframeMesh(std::int32_t t) {
   glRotated(t / 50.0, 0.0, 1.0, 0.0);
   glTranslated(0.2 * std::sin(t / 2000.0), 0.2 * std::cos(t / 2000.0), 0.0);
   // List 0 is "no mesh"; calling it would only raise a GL error.
-  if (MeshList) glCallList(MeshList);
+  if (meshList) glCallList(meshList);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glPopMatrix();
   glDisable(GL_LINE_SMOOTH);
@@ -60,7 +60,7 @@ void DrawWireframeMesh(std::int32_t t) {
 }
 
 void DrawCover(std::int32_t t) {
-  glColor4d(0.0, 0.0, 0.0, 1.0 - (t - 5000) / 7500.0);
+  glColor4d(0.0, 0.0, 0.0, 1.0 - Progress(t, Cues.BackgroundStart, Cues.CoverEnd));
   glBegin(GL_QUADS);
   Quad(-2.0f, -2.0f, 2.0f, 2.0f, 2.0f);
   glEnd();
@@ -68,30 +68,32 @@ void DrawCover(std::int32_t t) {
 
 void DrawPanel(std::int32_t t) {
   glBindTexture(GL_TEXTURE_2D, 0);
-  const double d = t < 18000 ? (t - 16000) / 2000.0 : 1.0;
+  const double d = t < Cues.PanelEnd ? Progress(t, Cues.PanelStart, Cues.PanelEnd) : 1.0;
   glColor4d(0.0, 0.0, 0.0, 0.3 * d);
   glBegin(GL_QUADS);
   Quad(-3.0f, static_cast<float>(-1.0 - d), 3.0f, static_cast<float>(d), 0.0f);
   glEnd();
 }
 
-void DrawLogoBand(std::int32_t t) {
+void DrawLogoBand(std::int32_t t, std::uint32_t logoTexture) {
   glDisable(GL_BLEND);
   glDisable(GL_TEXTURE_2D);
   glPushMatrix();
-  if (t > 4000)
+  if (t > Cues.BandSlideEnd) {
     glTranslatef(0.0f, 2.1f, 0.0f);
-  else if (t > 3000)
-    glTranslatef(0.0f, QuadBezier((t - 3000) / 1000.0L, 0.0L, 2.1L, 2.1L), 0.0f);
+  } else if (t > Cues.BandSlideStart) {
+    const long double s = (t - Cues.BandSlideStart) / static_cast<long double>(Cues.BandSlideEnd - Cues.BandSlideStart);
+    glTranslatef(0.0f, QuadBezier(s, 0.0L, 2.1L, 2.1L), 0.0f);
+  }
   glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
   glBegin(GL_QUADS);
   Quad(-4.0f, -1.05f, 4.0f, 1.05f, -2.4f);
   glEnd();
 
   glEnable(GL_TEXTURE_2D);
-  const float c = t < 1000 ? static_cast<float>(t / 1000.0) : 1.0f;
+  const float c = t < Cues.LogoFadeEnd ? static_cast<float>(Progress(t, 0, Cues.LogoFadeEnd)) : 1.0f;
   glColor4f(c, c, c, 1.0f);
-  glBindTexture(GL_TEXTURE_2D, LogoTexture);
+  glBindTexture(GL_TEXTURE_2D, logoTexture);
   glBegin(GL_QUADS);
   glTexCoord2f(0.0f, 0.0f);
   glVertex3f(-3.0f, -1.05f, -2.4f);
@@ -107,8 +109,8 @@ void DrawLogoBand(std::int32_t t) {
 
 void DrawUnderline(std::int32_t t) {
   glBindTexture(GL_TEXTURE_2D, 0);
-  if (t <= 4000) return;
-  const double half = t > 5000 ? 4.0 : 4.0 * (t - 4000) / 1000.0;
+  if (t <= Cues.UnderlineStart) return;
+  const double half = t > Cues.UnderlineEnd ? 4.0 : 4.0 * Progress(t, Cues.UnderlineStart, Cues.UnderlineEnd);
   glBegin(GL_LINES);
   glVertex3d(-half, 0.95, -1.8);
   glVertex3d(half, 0.95, -1.8);
@@ -137,8 +139,8 @@ void DrawPulseSquares(std::int32_t t) {
   glEnd();
 }
 
-void DrawScene() {
-  const std::int32_t t = SceneTime;
+void DrawScene(const TFrameInput& input) {
+  const std::int32_t t = input.SceneTime;
   FrameStep = static_cast<float>(static_cast<double>(static_cast<std::int64_t>(t) - PrevSceneTime) / 1500.0);
   PrevSceneTime = t;
   glDisable(GL_DEPTH_TEST);
@@ -148,23 +150,23 @@ void DrawScene() {
   glTranslatef(0.0f, 0.0f, -4.5f);
   glPushMatrix();
 
-  if (t >= 5000) {
+  if (t >= Cues.BackgroundStart) {
     glDisable(GL_DEPTH_TEST);
-    glBindTexture(GL_TEXTURE_2D, GeneratedTexture);
+    glBindTexture(GL_TEXTURE_2D, input.GeneratedTexture);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     DrawPulseSquares(t);
     DrawRings(t);
-    DrawWireframeMesh(t);
-    if (t <= 12500) DrawCover(t);
+    DrawWireframeMesh(t, input.MeshList);
+    if (t <= Cues.CoverEnd) DrawCover(t);
   }
 
-  const bool scrollerHidden = Keys[VkF5];
-  if (t >= 16000 && !scrollerHidden) DrawPanel(t);
+  const bool scrollerHidden = input.Keys.F5;
+  if (t >= Cues.PanelStart && !scrollerHidden) DrawPanel(t);
 
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  if (t > 17000 && !scrollerHidden) DrawScrollerText();
+  if (t > Cues.ScrollerStart && !scrollerHidden) DrawScrollerText(input);
 
-  DrawLogoBand(t);
+  DrawLogoBand(t, input.LogoTexture);
   DrawUnderline(t);
 
   glEnable(GL_DEPTH_TEST);

@@ -3,11 +3,9 @@
 #include <algorithm>
 
 #include "platform/gl.h"
-#include "platform/win_types.h"
 #include "scene/font.h"
 #include "scene/frame.h"
 #include "scene/scroller_text.h"
-#include "shell/shell_state.h"
 
 std::int32_t TopLine = -40;
 float ScrollFraction = 0.0f;
@@ -27,15 +25,15 @@ float Moved(float fraction, double lines) {
 
 }  // namespace
 
-void AdvanceScroll(float step) {
-  if (ScrollMode == ScrollBackward) {
-    ScrollFraction = Moved(ScrollFraction, -double{step} * (Keys[platform::VK_UP] ? 15 : 3));
+void AdvanceScroll(const TFrameInput& input, float step) {
+  if (input.ScrollMode == ScrollBackward) {
+    ScrollFraction = Moved(ScrollFraction, -double{step} * (input.Keys.Up ? 15 : 3));
     while (ScrollFraction < 0.0f) {
       ScrollFraction += 1.0f;
       if (--TopLine < LowestTopLine) TopLine = LineCount;
     }
-  } else if (ScrollMode == ScrollForward) {
-    ScrollFraction = Moved(ScrollFraction, double{step} * (Keys[platform::VK_DOWN] ? 15 : 5));
+  } else if (input.ScrollMode == ScrollForward) {
+    ScrollFraction = Moved(ScrollFraction, double{step} * (input.Keys.Down ? 15 : 5));
     while (ScrollFraction > 1.0f) {
       ScrollFraction -= 1.0f;
       if (++TopLine >= LineCount) TopLine = RestartTopLine;
@@ -43,13 +41,13 @@ void AdvanceScroll(float step) {
   }
 }
 
-void DrawScrollerText() {
+void DrawScrollerText(const TFrameInput& input) {
   glPushMatrix();
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  AdvanceScroll(FrameStep);
+  AdvanceScroll(input, FrameStep);
   glTranslatef(0.0f, 0.0f, 2.0f);
-  glBindTexture(GL_TEXTURE_2D, FontTexture);
+  glBindTexture(GL_TEXTURE_2D, input.FontTexture);
   glBegin(GL_QUADS);
   for (int slot = 0; slot < SlotCount; ++slot) {
     glColor4f(1.0f, 1.0f, 1.0f, 0.9f);

@@ -86,12 +86,12 @@ void LayerControl(TextureLayer& layer, std::uint8_t subOperation, std::uint8_t v
   }
 }
 
-void RunOperation(std::uint8_t op, TextureLayer& layer, TParameters p) {
+void RunOperation(std::uint8_t op, TextureLayer& layer, TParameters p, TRandom& random) {
   TexturePixels& pixels = layer.Pixels;
   switch (op) {
     case OpFillColor: FillColor(pixels, p.Color(1)); break;
-    case OpNoiseRGB: NoiseRGB(pixels); break;
-    case OpNoiseMono: NoiseMono(pixels, p.Color(1)); break;
+    case OpNoiseRGB: NoiseRGB(pixels, random); break;
+    case OpNoiseMono: NoiseMono(pixels, random, p.Color(1)); break;
     case OpSinePlasma: SinePlasma(pixels, p.Color(1), p[4]); break;
     case OpSineRemap: SineRemap(pixels); break;
     case OpBlur: Blur(pixels); break;
@@ -100,14 +100,14 @@ void RunOperation(std::uint8_t op, TextureLayer& layer, TParameters p) {
     case OpPixelate: Pixelate(pixels, p[1]); break;
     case OpBitmap: Bitmap(pixels, p.From(1)); break;
     case OpWarpedPlasma: WarpedPlasma(pixels, p.Color(1), p[4], p[5]); break;
-    case OpRandomDots: RandomDots(pixels, p.Color(1), p[4]); break;
+    case OpRandomDots: RandomDots(pixels, random, p.Color(1), p[4]); break;
     default: break;
   }
 }
 
 }  // namespace
 
-std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script) {
+std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script, TRandom& random) {
   for (TextureLayer& layer : Layers) ResetLayer(layer);
   while (!script.empty()) {
     const std::uint8_t op = script.front();
@@ -115,12 +115,17 @@ std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> sc
     const TParameters parameters(script);
     const std::uint8_t layer = parameters[0];
     const std::size_t used = ParameterCount(op, parameters);
-    if (used > 0 && layer < Layers.size()) RunOperation(op, Layers[layer], parameters);
+    if (used > 0 && layer < Layers.size()) RunOperation(op, Layers[layer], parameters, random);
     script = script.subspan(std::min(used, script.size()));
   }
   auto picture = std::make_unique<TexturePixels>();
   ComposeLayers(*picture, Layers);
   return picture;
+}
+
+std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script) {
+  TRandom random;
+  return RunTextureScript(script, random);
 }
 
 const TextureLayerStack& TextureLayers() { return Layers; }

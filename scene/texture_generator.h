@@ -5,11 +5,16 @@
 #include <memory>
 #include <span>
 
+#include "scene/random.h"
 #include "scene/texture_layer.h"
 
-// Runs the script on a freshly reset layer stack and returns the composition.
-// Operations naming a layer above 2 do nothing but use their parameter bytes;
-// parameters missing at the script's end read as 0.
+// Runs the script on a freshly reset layer stack, with noise and dots drawn
+// from `random`, and returns the composition. Operations naming a layer above
+// 2 do nothing but use their parameter bytes; parameters missing at the
+// script's end read as 0.
+std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script, TRandom& random);
+// The same with a generator of its own from state 0, as the intro's texture
+// is made.
 std::unique_ptr<TexturePixels> RunTextureScript(std::span<const std::uint8_t> script);
 
 // The layer stack as the last script left it.

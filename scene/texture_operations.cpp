@@ -5,8 +5,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "scene/random.h"
-
 namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
@@ -44,18 +42,18 @@ void FillColor(TexturePixels& pixels, TColor color) {
     SetPixel(pixels, offset, color.Red, color.Green, color.Blue);
 }
 
-void NoiseRGB(TexturePixels& pixels) {
+void NoiseRGB(TexturePixels& pixels, TRandom& random) {
   for (std::size_t offset = 0; offset < TextureBytes; offset += 3) {
-    const auto red = static_cast<std::uint8_t>(RandomBelow(255));
-    const auto green = static_cast<std::uint8_t>(RandomBelow(255));
-    const auto blue = static_cast<std::uint8_t>(RandomBelow(255));
+    const auto red = static_cast<std::uint8_t>(random.Below(255));
+    const auto green = static_cast<std::uint8_t>(random.Below(255));
+    const auto blue = static_cast<std::uint8_t>(random.Below(255));
     SetPixel(pixels, offset, red, green, blue);
   }
 }
 
-void NoiseMono(TexturePixels& pixels, TColor color) {
+void NoiseMono(TexturePixels& pixels, TRandom& random, TColor color) {
   for (std::size_t offset = 0; offset < TextureBytes; offset += 3)
-    SetTinted(pixels, offset, static_cast<int>(RandomBelow(256)), color);
+    SetTinted(pixels, offset, static_cast<int>(random.Below(256)), color);
 }
 
 void SinePlasma(TexturePixels& pixels, TColor color, std::uint8_t frequency) {
@@ -130,10 +128,10 @@ void WarpedPlasma(TexturePixels& pixels, TColor color, std::uint8_t frequency, s
     }
 }
 
-void RandomDots(TexturePixels& pixels, TColor color, std::uint8_t count) {
+void RandomDots(TexturePixels& pixels, TRandom& random, TColor color, std::uint8_t count) {
   for (int i = 0; i < count; ++i) {
-    const auto y = static_cast<int>(RandomBelow(256));
-    const auto x = static_cast<int>(RandomBelow(256));
+    const auto y = static_cast<int>(random.Below(256));
+    const auto x = static_cast<int>(random.Below(256));
     SetPixel(pixels, PixelOffset(x, y), color.Red, color.Green, color.Blue);
   }
 }

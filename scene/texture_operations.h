@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "scene/random.h"
 #include "scene/texture_layer.h"
 
 struct TColor {
@@ -17,8 +18,8 @@ struct TColor {
 constexpr std::size_t BitmapPictureBytes = 8191;
 
 void FillColor(TexturePixels& pixels, TColor color);
-void NoiseRGB(TexturePixels& pixels);
-void NoiseMono(TexturePixels& pixels, TColor color);
+void NoiseRGB(TexturePixels& pixels, TRandom& random);
+void NoiseMono(TexturePixels& pixels, TRandom& random, TColor color);
 void SinePlasma(TexturePixels& pixels, TColor color, std::uint8_t frequency);
 void SineRemap(TexturePixels& pixels);
 void Blur(TexturePixels& pixels);
@@ -29,4 +30,4 @@ void Pixelate(TexturePixels& pixels, std::uint8_t blockSize);
 // as 0.
 void Bitmap(TexturePixels& pixels, std::span<const std::uint8_t> picture);
 void WarpedPlasma(TexturePixels& pixels, TColor color, std::uint8_t frequency, std::uint8_t bend);
-void RandomDots(TexturePixels& pixels, TColor color, std::uint8_t count);
+void RandomDots(TexturePixels& pixels, TRandom& random, TColor color, std::uint8_t count);

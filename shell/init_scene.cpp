@@ -6,7 +6,6 @@
 #include "player/output/player.h"
 #include "resources/intro_scripts.h"
 #include "scene/font.h"
-#include "scene/frame.h"
 #include "scene/mesh_generator.h"
 #include "scene/scroller.h"
 #include "scene/scroller_text.h"
@@ -34,8 +33,6 @@ bool InitScene() {
   // A texture that fails to load has said so; the intro runs without it.
   LoadTexture("logo.jpg", LogoTexture, true);
   LoadTexture("font.bmp", FontTexture, true);
-  // Nothing may draw from the random generator before the texture does, so
-  // that it is the same on every run.
   GeneratedTexture = GenerateTexture(IntroTextureScript());
   MeshList = GenerateMesh(IntroMeshScript());
   BuildGlyphTable();

@@ -40,7 +40,7 @@ TWParam RunIntro() {
     ++FrameCount;
     const std::uint32_t elapsed = system.GetTickCount() - start;
     SceneTime = SmoothSceneTime(SceneTime, elapsed);
-    IntroHooks().DrawScene();
+    IntroHooks().DrawScene(FrameInput());
     system.SwapBuffers(DeviceContext);
     if (Keys[VK_ESCAPE]) break;
     HandleKeys();

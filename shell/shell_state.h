@@ -1,12 +1,12 @@
 #pragma once
-// The shell's process-wide state, read by the scene: window handles, the key
-// state, the scene clock and the scroll mode.
+// The shell's process-wide state: window handles, the key state, the scene
+// clock, the scroll mode and what the start-up made for the scene to draw
+// with. The scene sees it only as the input each frame is given.
 #include <array>
 #include <cstdint>
 
 #include "platform/win_types.h"
-
-enum TScrollMode : std::uint8_t { ScrollBackward = 0, ScrollForward = 1, ScrollPaused = 2 };
+#include "scene/frame_input.h"
 
 extern platform::THandle WindowHandle;
 extern platform::THandle DeviceContext;
@@ -16,6 +16,14 @@ extern std::array<bool, 256> Keys;
 extern std::int32_t SceneTime;
 extern std::int32_t FrameCount;
 extern TScrollMode ScrollMode;
+// 0 until the start-up has made them, and for a texture that failed to load.
+extern std::uint32_t LogoTexture;
+extern std::uint32_t FontTexture;
+extern std::uint32_t GeneratedTexture;
+extern std::uint32_t MeshList;
+
+// The scene's input for the next frame, from the state above.
+TFrameInput FrameInput();
 
 // Back to the state at process start, for tests that run the shell twice.
 void ResetShellState();

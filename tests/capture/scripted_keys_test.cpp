@@ -50,9 +50,9 @@ const std::vector<TLivePress> Presses = {
 std::vector<TScrollState>* Recording = nullptr;
 std::function<void()> AfterDraw;
 
-void RecordingDrawScene() {
-  DrawScene();
-  Recording->push_back({SceneTime, TopLine, ScrollFraction, ScrollMode});
+void RecordingDrawScene(const TFrameInput& input) {
+  DrawScene(input);
+  Recording->push_back({input.SceneTime, TopLine, ScrollFraction, input.ScrollMode});
   if (AfterDraw) AfterDraw();
 }
 
@@ -71,7 +71,6 @@ class ScriptedKeysTest : public ::testing::Test {
     ResetShellState();
     ScrollerLines.clear();
     LineCount = 0;
-    LogoTexture = FontTexture = GeneratedTexture = MeshList = 0;
   }
 
   // The live intro on the recording fake: a steady clock, and each key

@@ -8,11 +8,10 @@
 
 #include "platform/gl.h"
 #include "platform/offscreen_context.h"
-#include "platform/win_types.h"
+#include "scene/choreography.h"
 #include "scene/frame.h"
 #include "shell/init_scene.h"
 #include "shell/render_window.h"
-#include "shell/shell_state.h"
 
 namespace {
 
@@ -47,17 +46,13 @@ class FrameTest : public ::testing::Test {
   }
   static void TearDownTestSuite() { Context.reset(); }
 
-  void SetUp() override {
-    ASSERT_TRUE(Context && Context->Ok());
-    LogoTexture = FontTexture = GeneratedTexture = MeshList = 0;
-    Keys.fill(false);
-  }
+  void SetUp() override { ASSERT_TRUE(Context && Context->Ok()); }
 
   // Draws the frame for time t as the first frame after `previous`.
   void Draw(std::int32_t t, std::int32_t previous = 0) {
     PrevSceneTime = previous;
-    SceneTime = t;
-    DrawScene();
+    Input.SceneTime = t;
+    DrawScene(Input);
     Pixels = Context->ReadPixels();
   }
 
@@ -74,16 +69,17 @@ class FrameTest : public ::testing::Test {
   }
 
   static inline std::unique_ptr<platform::TOffscreenContext> Context;
+  TFrameInput Input;
   std::vector<std::uint8_t> Pixels;
 };
 
 TEST_F(FrameTest, LogoFadesInFromBlackInsideItsBand) {
   const TScreenPoint centre = Project(0, 0, -2.4);
-  Draw(500);
+  Draw(Cues.LogoFadeEnd / 2);
   EXPECT_TRUE(IsGrey(At(centre.X, centre.Y), 128));
-  Draw(250);
+  Draw(Cues.LogoFadeEnd / 4);
   EXPECT_TRUE(IsGrey(At(centre.X, centre.Y), 64));
-  Draw(1500);
+  Draw(Cues.LogoFadeEnd + 500);
   EXPECT_TRUE(IsGrey(At(centre.X, centre.Y), 255));
   // Left of the logo quad the band is black; above the band, nothing.
   EXPECT_TRUE(IsBlack(At(Project(-3.5, 0, -2.4).X, centre.Y)));
@@ -95,7 +91,7 @@ TEST_F(FrameTest, BandSitsInTheMiddleUntilThreeSecondsThenEasesUpToItsPlace) {
   auto rows = [&](double offset) {
     return std::pair{Project(0, 1.05 + offset, -2.4).Y, Project(0, -1.05 + offset, -2.4).Y};
   };
-  Draw(2000);
+  Draw(Cues.BandSlideStart - 1000);
   auto [top, bottom] = rows(0.0);
   EXPECT_TRUE(IsGrey(At(x, top + 3), 255));
   EXPECT_TRUE(IsGrey(At(x, bottom - 3), 255));
@@ -103,14 +99,14 @@ TEST_F(FrameTest, BandSitsInTheMiddleUntilThreeSecondsThenEasesUpToItsPlace) {
   EXPECT_TRUE(IsBlack(At(x, bottom + 3)));
 
   // Halfway through the slide the ease-out has covered three quarters: 1.575.
-  Draw(3500);
+  Draw((Cues.BandSlideStart + Cues.BandSlideEnd) / 2);
   std::tie(top, bottom) = rows(1.575);
   EXPECT_TRUE(IsGrey(At(x, top + 3), 255));
   EXPECT_TRUE(IsGrey(At(x, bottom - 3), 255));
   EXPECT_TRUE(IsBlack(At(x, top - 3)));
   EXPECT_TRUE(IsBlack(At(x, bottom + 3)));
 
-  Draw(4200);
+  Draw(Cues.BandSlideEnd + 200);
   std::tie(top, bottom) = rows(2.1);
   EXPECT_LT(top, 0.0);
   EXPECT_TRUE(IsGrey(At(x, 2), 255));
@@ -119,7 +115,7 @@ TEST_F(FrameTest, BandSitsInTheMiddleUntilThreeSecondsThenEasesUpToItsPlace) {
 }
 
 TEST_F(FrameTest, UnderlineGrowsOutOfTheCentre) {
-  Draw(4500);
+  Draw((Cues.UnderlineStart + Cues.UnderlineEnd) / 2);
   const double row = Project(0, 0.95, -1.8).Y;
   const double halfEnd = Project(2.0, 0, -1.8).X;
   const double fullEnd = Project(4.0, 0, -1.8).X;
@@ -132,24 +128,24 @@ TEST_F(FrameTest, UnderlineGrowsOutOfTheCentre) {
   EXPECT_TRUE(IsBlack(At(Width - halfEnd - 4, lit)));
   EXPECT_TRUE(IsBlack(At(Width / 2.0, lit + 3)));
 
-  Draw(6000);
+  Draw(Cues.UnderlineEnd + 1000);
   EXPECT_GT(fullEnd, Width);
   EXPECT_TRUE(IsGrey(At(2, lit), 255));
   EXPECT_TRUE(IsGrey(At(Width - 3, lit), 255));
 
-  Draw(4000);
+  Draw(Cues.UnderlineStart);
   EXPECT_TRUE(IsBlack(At(Width / 2.0, lit)));
 }
 
 TEST_F(FrameTest, CoverIsOpaqueAtFiveSecondsAndGoneAfterTwelveAndAHalf) {
   const double x = Width / 2.0;
   const double y = Project(0, -1.2, 0).Y;
-  Draw(5000);
+  Draw(Cues.BackgroundStart);
   EXPECT_TRUE(IsBlack(At(x, y)));
-  Draw(12500);
+  Draw(Cues.CoverEnd);
   const TPixel open = At(x, y);
   EXPECT_GT(open.B, 60);
-  Draw(12501);
+  Draw(Cues.CoverEnd + 1);
   const TPixel after = At(x, y);
   EXPECT_NEAR(after.B, open.B, 3);
 }
@@ -158,28 +154,30 @@ TEST_F(FrameTest, PanelDarkensToThirtyPercentOverTwoSecondsAndF5HidesIt) {
   const double x = Width / 2.0;
   const double y = Project(0, -1.2, 0).Y;
   auto darkening = [&](std::int32_t t) {
-    Keys[platform::VK_F5] = true;
+    Input.Keys.F5 = true;
     Draw(t, t);
     const TPixel hidden = At(x, y);
-    Keys[platform::VK_F5] = false;
+    Input.Keys.F5 = false;
     Draw(t, t);
     const TPixel shown = At(x, y);
     EXPECT_GT(hidden.B, 100) << "t=" << t;
     return static_cast<double>(shown.B) / hidden.B;
   };
-  EXPECT_NEAR(darkening(16000), 1.0, 0.02);
-  EXPECT_NEAR(darkening(17000), 0.85, 0.02);
-  EXPECT_NEAR(darkening(18000), 0.70, 0.02);
+  const std::int32_t halfway = (Cues.PanelStart + Cues.PanelEnd) / 2;
+  EXPECT_NEAR(darkening(Cues.PanelStart), 1.0, 0.02);
+  EXPECT_NEAR(darkening(halfway), 0.85, 0.02);
+  EXPECT_NEAR(darkening(Cues.PanelEnd), 0.70, 0.02);
   EXPECT_NEAR(darkening(40000), 0.70, 0.02);
   // The panel's upper edge moves from y = 0 to y = 1.
   const double between = Project(0, 0.5, 0).Y;
-  Keys[platform::VK_F5] = true;
-  Draw(16500, 16500);
+  const std::int32_t early = Cues.PanelStart + 500;
+  Input.Keys.F5 = true;
+  Draw(early, early);
   const TPixel hidden = At(x, between);
-  Keys[platform::VK_F5] = false;
-  Draw(16500, 16500);
+  Input.Keys.F5 = false;
+  Draw(early, early);
   EXPECT_NEAR(At(x, between).B, hidden.B, 2);
-  Draw(18000, 18000);
+  Draw(Cues.PanelEnd, Cues.PanelEnd);
   EXPECT_LT(At(x, between).B, hidden.B * 0.75);
 }
 

@@ -11,9 +11,9 @@
 #include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "resources/intro_scripts.h"
-#include "scene/frame.h"
 #include "scene/mesh_generator.h"
 #include "scene/texture_generator.h"
+#include "shell/shell_state.h"
 #include "tools/capture/frame_capture.h"
 
 namespace {

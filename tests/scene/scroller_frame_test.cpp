@@ -7,7 +7,6 @@
 
 #include "platform/fake_platform.h"
 #include "platform/offscreen_context.h"
-#include "scene/frame.h"
 #include "scene/scroller.h"
 #include "scene/scroller_text.h"
 #include "shell/shell_state.h"
@@ -32,13 +31,12 @@ class ScrollerFrameTest : public ::testing::Test {
     Keys.fill(false);
   }
 
-  // The frame tests beside these draw with nothing loaded.
+  // The tests beside these start from a fresh process's shell and text.
   void TearDown() override {
     platform::SetPlatform(nullptr);
-    Keys.fill(false);
+    ResetShellState();
     ScrollerLines.clear();
     LineCount = 0;
-    LogoTexture = FontTexture = GeneratedTexture = MeshList = 0;
   }
 
   // Screen column and row of a point of the text plane (eye depth 2.5).

@@ -7,7 +7,6 @@
 #include <random>
 #include <vector>
 
-#include "scene/random.h"
 #include "resources/intro_scripts.h"
 #include "scene/texture_operations.h"
 
@@ -166,13 +165,9 @@ TEST(TextureOperations, BlurOfAUniformLayerChangesNothing) {
 }
 
 TEST(TextureOperations, PixelateBlocks) {
-  SetRandomState(0);
   const auto noise = RunTextureScript(Bytes({1, 0}));
-  SetRandomState(0);
   EXPECT_EQ(*RunTextureScript(Bytes({1, 0, 8, 0, 1})), *noise);
-  SetRandomState(0);
   EXPECT_EQ(*RunTextureScript(Bytes({1, 0, 8, 0, 0})), *noise) << "block size 0 acts as 1";
-  SetRandomState(0);
   const auto blocks = RunTextureScript(Bytes({1, 0, 8, 0, 255}));
   for (const auto& [x, y] : {std::pair{0, 0}, {254, 0}, {0, 254}, {254, 254}, {100, 37}})
     EXPECT_EQ(Pixel(*blocks, x, y), Pixel(*noise, 0, 0));
@@ -182,11 +177,9 @@ TEST(TextureOperations, PixelateBlocks) {
 }
 
 TEST(TextureOperations, NoiseDrawsThreeComponentsPerPixel) {
-  SetRandomState(0);
   const auto picture = RunTextureScript(Bytes({1, 0}));
   EXPECT_EQ(Pixel(*picture, 0, 0), (TRgb{0, 8, 219}));
   EXPECT_EQ(Pixel(*picture, 1, 0), (TRgb{51, 69, 171}));
-  SetRandomState(0);
   // Grey 0 then 8 (of 256) tinted by (255, 128, 64).
   const auto mono = RunTextureScript(Bytes({2, 0, 255, 128, 64}));
   EXPECT_EQ(Pixel(*mono, 0, 0), (TRgb{0, 0, 0}));
@@ -194,10 +187,9 @@ TEST(TextureOperations, NoiseDrawsThreeComponentsPerPixel) {
 }
 
 TEST(TextureOperations, RandomDots) {
-  SetRandomState(1234);
-  EXPECT_TRUE(Uniform(*RunTextureScript(Bytes({11, 0, 255, 255, 255, 0})), Black));
-  EXPECT_EQ(RandomState(), 1234u);
-  SetRandomState(0);
+  TRandom random(1234);
+  EXPECT_TRUE(Uniform(*RunTextureScript(Bytes({11, 0, 255, 255, 255, 0}), random), Black));
+  EXPECT_EQ(random.State(), 1234u);
   // y is drawn first (0), then x (8).
   const auto picture = RunTextureScript(Bytes({11, 0, 10, 20, 30, 1}));
   EXPECT_EQ(Pixel(*picture, 8, 0), (TRgb{10, 20, 30}));
@@ -267,9 +259,9 @@ TEST(TextureScript, ArbitraryBytesStayInsideTheScriptAndTheLayers) {
     std::vector<std::uint8_t> script(random() % 32);
     for (std::uint8_t& byte : script) byte = static_cast<std::uint8_t>(random() % 16 == 0 ? random() : random() % 13);
     if (run % 15 == 0) script.insert(script.end(), {9, static_cast<std::uint8_t>(run % 4), 0x55});
-    SetRandomState(static_cast<std::uint32_t>(run));
-    const auto first = RunTextureScript(script);
-    SetRandomState(static_cast<std::uint32_t>(run));
-    EXPECT_EQ(*RunTextureScript(script), *first) << "run " << run;
+    TRandom firstRandom(static_cast<std::uint32_t>(run));
+    TRandom secondRandom(static_cast<std::uint32_t>(run));
+    const auto first = RunTextureScript(script, firstRandom);
+    EXPECT_EQ(*RunTextureScript(script, secondRandom), *first) << "run " << run;
   }
 }

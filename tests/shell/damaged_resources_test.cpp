@@ -10,7 +10,6 @@
 #include "platform/resources.h"
 #include "platform/wave_out.h"
 #include "player/output/player.h"
-#include "scene/frame.h"
 #include "scene/scroller_text.h"
 #include "shell/intro_hooks.h"
 #include "shell/shell_state.h"
@@ -38,7 +37,6 @@ class DamagedResourcesTest : public ::testing::Test {
     ResetShellState();
     ScrollerLines.clear();
     LineCount = 0;
-    LogoTexture = FontTexture = GeneratedTexture = MeshList = 0;
   }
 
   platform::TFakePlatform Fake;

@@ -14,7 +14,6 @@
 #include "platform/resources.h"
 #include "platform/wave_out.h"
 #include "player/output/player.h"
-#include "scene/frame.h"
 #include "scene/scroller_text.h"
 #include "shell/init_scene.h"
 #include "shell/intro_hooks.h"
@@ -40,7 +39,6 @@ class IntroMusicTest : public ::testing::Test {
     ResetShellState();
     ScrollerLines.clear();
     LineCount = 0;
-    LogoTexture = FontTexture = GeneratedTexture = MeshList = 0;
     std::filesystem::remove(WavPath);
   }
 

@@ -24,9 +24,9 @@ class ShellTest : public ::testing::Test {
           Current->Fake.Calls.push_back("InitScene");
           return true;
         },
-        [] {
+        [](const TFrameInput& input) {
           Current->Fake.Calls.push_back("DrawScene");
-          Current->DrawnTimes.push_back(SceneTime);
+          Current->DrawnTimes.push_back(input.SceneTime);
           if (Current->OnDraw) Current->OnDraw();
         },
         [] { Current->Fake.Calls.push_back("ShutdownScene"); }};

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "scene/random.h"
 #include "scene/frame.h"
 #include "scene/scroller.h"
 #include "shell/intro_hooks.h"
@@ -14,9 +13,8 @@
 
 TFrameCapture::TFrameCapture(platform::TOffscreenContext& context, int framesPerSecond, TKeyScript keys)
     : Context(context), FramesPerSecond(framesPerSecond > 0 ? framesPerSecond : 60), Keys_(std::move(keys)) {
-  // A second capture in one process starts where the first did: the texture
-  // draws from the random generator's start, and the scroll begins at rest.
-  SetRandomState(0);
+  // A second capture in one process starts where the first did: the scroll
+  // begins at rest.
   Keys.fill(false);
   ScrollFraction = 0;
   SceneTime = 0;
@@ -35,7 +33,7 @@ void TFrameCapture::DrawFrame(std::int32_t time) {
   ++FrameNumber;
   SceneTime = time;
   Keys_.Apply(time);
-  IntroHooks().DrawScene();
+  IntroHooks().DrawScene(FrameInput());
   HandleKeys();
 }
 

@@ -39,7 +39,7 @@ TEST_F(Win32WindowTest, FramesMatchTheLinuxBuildsFramesAtTheSameSceneTime) {
     const std::vector<std::uint8_t> reference = ReadFile(name + ".rgb");
     ASSERT_EQ(reference.size(), static_cast<std::size_t>(Width) * Height * 3) << name << ".rgb";
     SceneTime = time;
-    DrawScene();
+    DrawScene(FrameInput());
     const std::vector<std::uint8_t> windows = platform::ReadBackBuffer(Width, Height);
     // Two black frames would match as well.
     EXPECT_GT(std::count_if(windows.begin(), windows.end(), [](std::uint8_t v) { return v > 32; }),

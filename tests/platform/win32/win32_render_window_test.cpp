@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/gl.h"
-#include "scene/frame.h"
+#include "shell/shell_state.h"
 #include "tests/platform/win32/win32_window_fixture.h"
 
 using namespace platform;
