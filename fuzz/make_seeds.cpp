@@ -18,11 +18,14 @@
 #include "fuzz/regressions.h"
 #include "platform/resources.h"
 #include "resources/intro_scripts.h"
-#include "tests/player/module_writer.h"
 #include "tests/textures/image_bytes.h"
 #include "tools/music/score_parser.h"
 #include "tools/music/song_builder.h"
 #include "tools/scripts/script_sources.h"
+#include "tools/xm_writer/byte_writer.h"
+#include "tools/xm_writer/mod_writer.h"
+#include "tools/xm_writer/rich_xm.h"
+#include "tools/xm_writer/xm_file_writer.h"
 #include "tools/xm_writer/xm_writer.h"
 
 namespace {
@@ -66,50 +69,16 @@ TBytes EffectCells(int channels) {
 }
 
 TBytes WrittenXM(std::uint16_t version) {
-  TXMWriter writer;
+  TXMWriter writer = RichXM(version, 4, XMPattern(64, EffectCells(4)),
+                            {"text", "MIDI", "PNAM", "CNAM", "CHFX", "FX01", "EQFX", "MODU"});
   writer.Title = "seed";
-  writer.Version = version;
-  writer.Channels = 4;
-  writer.SongLength = 3;
   writer.Restart = 1;
-  writer.Orders = {0, 1, 0};
-  writer.Patterns.push_back(XMPattern(64, EffectCells(4)));
-  writer.Patterns.push_back(XMPattern(4, EmptyXMCells(16)));
-  TXMInstrumentWriter instrument;
-  instrument.Name = "lead";
-  instrument.SampleMap.fill(1);
-  instrument.SampleMap[0] = 0;
-  instrument.VolumeEnvelope = {{{0, 64}, {10, 32}, {20, 0}}, std::nullopt, 1, 0, 2, 0x07};
-  instrument.PanningEnvelope = {{{0, 0}, {8, 64}}, std::nullopt, 0, 0, 1, 0x05};
-  instrument.VibratoType = 1;
-  instrument.VibratoSweep = 4;
-  instrument.VibratoDepth = 8;
-  instrument.VibratoRate = 16;
-  instrument.FadeOut = 256;
-  TXMSampleWriter mono;
-  mono.Data = Delta8({0, 20, 40, 60, 40, 20, 0, -20, -40, -60, -40, -20});
-  mono.Type = 1;
-  mono.LoopStart = 2;
-  mono.LoopLength = 8;
-  TXMSampleWriter stereo;
-  stereo.Data = Delta16({100, 200, 300, 400, -100, -200, -300, -400});
-  stereo.Type = 0x32;
-  stereo.LoopStart = 4;
-  stereo.LoopLength = 8;
-  instrument.Samples = {mono, stereo};
-  TXMInstrumentWriter packed;
-  TXMSampleWriter adpcm;
-  adpcm.Reserved = 0xAD;
-  adpcm.Length = 20;
-  adpcm.Data.assign(16 + 10, 0x11);
-  packed.Samples = {adpcm};
-  writer.Instruments = {instrument, TXMInstrumentWriter{}, packed};
-  const TBytes text{'h', 'i', 13, 'x'};
-  for (const TBytes& chunk : {XMChunk("text", text), XMChunk("MIDI", TBytes(153 * 32, 'F')),
-                              XMChunk("PNAM", TBytes(64, 'n')), XMChunk("CNAM", TBytes(60, 'c')),
-                              XMChunk("CHFX", TBytes(12, 1)), XMChunk("FX01", text), XMChunk("EQFX", text),
-                              XMChunk("MODU", text)})
-    writer.Trailer.insert(writer.Trailer.end(), chunk.begin(), chunk.end());
+  TXMInstrumentWriter& lead = writer.Instruments[0];
+  lead.VibratoType = 1;
+  lead.VibratoSweep = 4;
+  lead.VibratoDepth = 8;
+  lead.VibratoRate = 16;
+  lead.FadeOut = 256;
   return writer.Build();
 }
 
@@ -194,11 +163,6 @@ std::vector<std::uint8_t> ClipBox(float minimum, float maximum) {
   return bytes;
 }
 
-std::vector<std::uint8_t> Joined(std::vector<std::uint8_t> first, const std::vector<std::uint8_t>& second) {
-  first.insert(first.end(), second.begin(), second.end());
-  return first;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -256,8 +220,8 @@ int main(int argc, char** argv) {
   Write(out / "mesh_script", "shapes.bin",
         Assembled(AssembleMeshScript("Spindle 3\nGrow 0\nSmoothTexCoords 0\nDeform 3\nCube 2\nDeform 4\n")));
   Write(out / "mesh_script", "clipped.bin",
-        Joined(Joined(Assembled(AssembleMeshScript("Cube 3\n")), ClipBox(-0.5f, 0.5f)),
-               Assembled(AssembleMeshScript("Deform 0\nSmoothPositions 0\nShrink 0\nDeform 2\n"))));
+        Joined({Assembled(AssembleMeshScript("Cube 3\n")), ClipBox(-0.5f, 0.5f),
+                Assembled(AssembleMeshScript("Deform 0\nSmoothPositions 0\nShrink 0\nDeform 2\n"))}));
 
   // Written afresh, so that a regression renamed leaves no copy behind.
   const fs::path regressions = fs::path(argv[2]) / "regressions";

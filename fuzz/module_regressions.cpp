@@ -1,7 +1,7 @@
 // Modules whose headers and cells once led the loaders or the sequencer
 // astray, or that promise far more than they hold.
 #include "fuzz/regressions.h"
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
@@ -14,12 +14,6 @@ TXMInstrumentWriter LoopedInstrument() {
   sample.LoopLength = 8;
   instrument.Samples = {sample};
   return instrument;
-}
-
-TBytes Joined(std::initializer_list<TBytes> parts) {
-  TBytes all;
-  for (const TBytes& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
 }
 
 // A pattern of 4 rows whose packed data ends after its first row, between

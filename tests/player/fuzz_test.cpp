@@ -7,53 +7,18 @@
 #include <vector>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/mod_writer.h"
+#include "tools/xm_writer/rich_xm.h"
 
 namespace {
 
-TBytes RichXM(std::uint16_t version) {
-  TXMWriter writer;
-  writer.Version = version;
-  writer.Channels = 3;
-  writer.SongLength = 3;
-  writer.Orders = {0, 1, 0};
+TBytes DamageableXM(std::uint16_t version) {
   TBytes cells;
   for (int k = 0; k < 8 * 3; ++k) {
     const TBytes cell = k % 2 ? XMCell(static_cast<std::uint8_t>(k + 20), 1, 0x40, 0x0C, 0x20) : TBytes{0x83, 49, 2};
     cells.insert(cells.end(), cell.begin(), cell.end());
   }
-  writer.Patterns.push_back(XMPattern(8, cells));
-  writer.Patterns.push_back(XMPattern(4, EmptyXMCells(12)));
-  TXMInstrumentWriter instrument;
-  instrument.Name = "lead";
-  instrument.SampleMap.fill(1);
-  instrument.SampleMap[0] = 0;
-  instrument.VolumeEnvelope = {{{0, 64}, {10, 32}, {20, 0}}, std::nullopt, 1, 0, 2, 0x07};
-  instrument.PanningEnvelope = {{{0, 0}, {8, 64}}, std::nullopt, 0, 0, 1, 0x05};
-  TXMSampleWriter mono;
-  mono.Data = Delta8({0, 20, 40, 60, 40, 20, 0, -20, -40, -60, -40, -20});
-  mono.Type = 1;
-  mono.LoopStart = 2;
-  mono.LoopLength = 8;
-  TXMSampleWriter stereo;
-  stereo.Data = Delta16({100, 200, 300, 400, -100, -200, -300, -400});
-  stereo.Type = 0x32;
-  stereo.LoopStart = 4;
-  stereo.LoopLength = 8;
-  instrument.Samples = {mono, stereo};
-  TXMInstrumentWriter packed;
-  TXMSampleWriter adpcm;
-  adpcm.Reserved = 0xAD;
-  adpcm.Length = 20;
-  adpcm.Data.assign(16 + 10, 0x11);
-  packed.Samples = {adpcm};
-  writer.Instruments = {instrument, TXMInstrumentWriter{}, packed};
-  const TBytes text{'h', 'i', 13, 'x'};
-  const TBytes names(64, 'n');
-  for (const TBytes& chunk : {XMChunk("text", text), XMChunk("PNAM", names), XMChunk("CNAM", TBytes(60, 'c')),
-                              XMChunk("CHFX", TBytes(12, 1)), XMChunk("FX01", text), XMChunk("MODU", text)})
-    writer.Trailer.insert(writer.Trailer.end(), chunk.begin(), chunk.end());
-  return writer.Build();
+  return RichXM(version, 3, XMPattern(8, cells), {"text", "PNAM", "CNAM", "CHFX", "FX01", "MODU"}).Build();
 }
 
 TBytes SmallMOD(const std::string& signature, int channels) {
@@ -147,8 +112,8 @@ TBytes Mutate(const TBytes& original, std::mt19937& random) {
 }
 
 TEST(LoaderFuzz, DamagedModulesLoadOrFailCleanly) {
-  const std::vector<TBytes> originals{RichXM(0x0104),      RichXM(0x0103),      RichXM(0x0102),
-                                      SmallMOD("M.K.", 4), SmallMOD("6CHN", 6), SmallMOD("", 4)};
+  const std::vector<TBytes> originals{DamageableXM(0x0104), DamageableXM(0x0103), DamageableXM(0x0102),
+                                      SmallMOD("M.K.", 4),  SmallMOD("6CHN", 6),  SmallMOD("", 4)};
   TTarnXMModule module;
   for (const TBytes& original : originals) ASSERT_TRUE(module.LoadFromMemory(original.data(), original.size()));
   std::mt19937 random(20240607);

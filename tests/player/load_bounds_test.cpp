@@ -8,7 +8,7 @@
 #include <new>
 
 #include "tarnxm/tarnxm.h"
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
+#include "tests/player/load_bytes.h"
+#include "tools/xm_writer/mod_writer.h"
 
 namespace {
-
-bool Load(TTarnXMModule& module, const TBytes& bytes) { return module.LoadFromMemory(bytes.data(), bytes.size()); }
 
 // "M.K." with order entries 0, 1, 0 and two patterns.
 TMODWriter TwoPatterns() {

@@ -4,12 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/resources.h"
 #include "player/output/player.h"
 #include "player/render_settings.h"
-#include "tests/player/module_writer.h"
 #include "tests/player/test_song.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
@@ -33,19 +34,10 @@ TEST(Module, StartsClearedWithItsChannelsAndDefaultMacros) {
   EXPECT_TRUE(module.Song->LinearFrequency);
   for (int i = 0; i < TTarnXMSong::MaxChannels; ++i) EXPECT_EQ(module.State.Channels[i].FilterCutoff, 127);
   const TTarnXMSong& song = *module.Song;
-  EXPECT_EQ(Macro(song, 0), Padded("FF"));
-  EXPECT_EQ(Macro(song, 1), Padded("FC"));
-  EXPECT_EQ(Macro(song, 2), Padded(""));
-  EXPECT_EQ(Macro(song, 3), Padded("9c n v"));
-  EXPECT_EQ(Macro(song, 4), Padded("9c n 0"));
-  EXPECT_EQ(Macro(song, 8), Padded("Cc p"));
-  EXPECT_EQ(Macro(song, 9), Padded("F0F000z"));
-  EXPECT_EQ(Macro(song, 10), Padded(""));
-  EXPECT_EQ(Macro(song, 25), Padded("F0F00100"));
-  EXPECT_EQ(Macro(song, 26), Padded("F0F00108"));
-  EXPECT_EQ(Macro(song, 27), Padded("F0F00110"));
-  EXPECT_EQ(Macro(song, 40), Padded("F0F00178"));
-  EXPECT_EQ(Macro(song, 41), Padded(""));
+  const std::pair<std::size_t, std::string> defaults[] = {
+      {0, "FF"}, {1, "FC"},        {2, ""},          {3, "9c n v"},    {4, "9c n 0"},    {8, "Cc p"}, {9, "F0F000z"},
+      {10, ""},  {25, "F0F00100"}, {26, "F0F00108"}, {27, "F0F00110"}, {40, "F0F00178"}, {41, ""}};
+  for (const auto& [slot, text] : defaults) EXPECT_EQ(Macro(song, slot), Padded(text)) << "slot " << slot;
 }
 
 TEST(Module, SetMacroCutsLongTextsAndIgnoresSlotsOutsideTheTable) {

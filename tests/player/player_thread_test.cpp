@@ -18,7 +18,7 @@
 #include "platform/wave_out.h"
 #include "platform/win_types.h"
 #include "player/output/player.h"
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 using namespace platform;
 using namespace std::chrono_literals;

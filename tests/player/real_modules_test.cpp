@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
 #include "tests/player/package_modules.h"
+#include "tools/xm_writer/byte_writer.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "player/engine.h"
-#include "tests/player/module_writer.h"
 #include "tests/player/test_song.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 

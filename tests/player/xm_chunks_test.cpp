@@ -3,17 +3,11 @@
 #include <string>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
 TBytes Text(const std::string& text) { return TBytes(text.begin(), text.end()); }
-
-TBytes Join(std::initializer_list<TBytes> parts) {
-  TBytes out;
-  for (const TBytes& part : parts) out.insert(out.end(), part.begin(), part.end());
-  return out;
-}
 
 // A song of four channels and two patterns followed by the chunks.
 bool LoadWithChunks(TTarnXMModule& module, const TBytes& chunks) {
@@ -42,8 +36,8 @@ TEST(XMChunks, NamesEffectSlotsAndStoredChunks) {
   const TBytes effects{1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(
-      module, Join({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames), XMChunk("CHFX", effects),
-                    XMChunk("EQFX", Text("eq")), XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
+      module, Joined({XMChunk("PNAM", patternNames), XMChunk("CNAM", channelNames), XMChunk("CHFX", effects),
+                      XMChunk("EQFX", Text("eq")), XMChunk("FX07", Text("seven")), XMChunk("MODU", Text("mod"))})));
   EXPECT_EQ(module.Song->Patterns[0].Name, "intro");
   EXPECT_EQ(module.Song->Patterns[1].Name, "verse");
   EXPECT_EQ(module.Song->ChannelSettings[0].Name, "bass");
@@ -65,7 +59,7 @@ TEST(XMChunks, MacroTableOnlyFromAChunkOfItsExactSize) {
   EXPECT_TRUE(module.Song->MidiConfigLoaded);
   EXPECT_EQ(module.Song->MidiConfig[4895], 'x');
 
-  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("MIDI", TBytes(100, 'x')), XMChunk("text", Text("after"))})));
+  ASSERT_TRUE(LoadWithChunks(module, Joined({XMChunk("MIDI", TBytes(100, 'x')), XMChunk("text", Text("after"))})));
   EXPECT_FALSE(module.Song->MidiConfigLoaded);
   EXPECT_EQ(module.Song->MidiConfig[0], 'F');
   EXPECT_EQ(module.Song->Comment, "after");
@@ -78,8 +72,8 @@ TEST(XMChunks, MacroTableOnlyFromAChunkOfItsExactSize) {
 
 TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
   TTarnXMModule module;
-  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("CNAM", TBytes(5 * 20, 'c')), XMChunk("PNAM", TBytes(31, 'p')),
-                                           XMChunk("text", Text("reached"))})));
+  ASSERT_TRUE(LoadWithChunks(module, Joined({XMChunk("CNAM", TBytes(5 * 20, 'c')), XMChunk("PNAM", TBytes(31, 'p')),
+                                             XMChunk("text", Text("reached"))})));
   EXPECT_EQ(module.Song->ChannelSettings[0].Name, "");
   EXPECT_EQ(module.Song->Patterns[0].Name, "");
   EXPECT_EQ(module.Song->Comment, "reached");
@@ -88,7 +82,7 @@ TEST(XMChunks, NameChunksOfImpossibleSizesAreSkipped) {
 TEST(XMChunks, AnUnknownIdEndsTheChunks) {
   TTarnXMModule module;
   ASSERT_TRUE(LoadWithChunks(
-      module, Join({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")), XMChunk("MODU", Text("lost"))})));
+      module, Joined({XMChunk("text", Text("one")), XMChunk("ZZZZ", Text("?")), XMChunk("MODU", Text("lost"))})));
   EXPECT_EQ(module.Song->Comment, "one");
   EXPECT_EQ(module.Song->MODUData.GetSize(), 0);
 }
@@ -98,7 +92,7 @@ TEST(XMChunks, LengthsPastTheEndNeverFailTheLoad) {
   ASSERT_TRUE(LoadWithChunks(module, XMChunk("text", Text("cut"), 0xFFFFFFFF)));
   EXPECT_EQ(module.Song->Comment, "cut");
   // 0xFFFFFFF8 plus the 8-byte header wraps to the chunk's own start in 32 bits.
-  ASSERT_TRUE(LoadWithChunks(module, Join({XMChunk("EQFX", Text("eq"), 0xFFFFFFF8), XMChunk("text", Text("x"))})));
+  ASSERT_TRUE(LoadWithChunks(module, Joined({XMChunk("EQFX", Text("eq"), 0xFFFFFFF8), XMChunk("text", Text("x"))})));
   EXPECT_EQ(module.Song->EQFXData.GetSize(), 2 + 8 + 1);  // all that follows
   EXPECT_TRUE(module.Song->Comment.empty());
 }

@@ -3,20 +3,24 @@
 #include <vector>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
+#include "tests/player/load_bytes.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
-bool Load(TTarnXMModule& module, const TBytes& bytes) { return module.LoadFromMemory(bytes.data(), bytes.size()); }
+// A song with the one instrument.
+TXMWriter WithInstrument(const TXMInstrumentWriter& instrument, std::uint16_t version = 0x0104) {
+  TXMWriter writer;
+  writer.Version = version;
+  writer.Instruments.push_back(instrument);
+  return writer;
+}
 
 // A song with one instrument holding the given samples.
 TXMWriter WithSamples(std::vector<TXMSampleWriter> samples, std::uint16_t version = 0x0104) {
-  TXMWriter writer;
-  writer.Version = version;
   TXMInstrumentWriter instrument;
   instrument.Samples = std::move(samples);
-  writer.Instruments.push_back(instrument);
-  return writer;
+  return WithInstrument(instrument, version);
 }
 
 const TTarnXMSample& SampleOf(const TTarnXMModule& module, int instrument, int sample) {
@@ -50,10 +54,8 @@ TEST(XMInstruments, ReadsTheInstrumentHeaderAndItsEnvelopes) {
   instrument.VolumeEnvelope = {{{0, 64}, {10, 0x1220}, {4, 0}}, std::nullopt, 1, 0, 2, 0x07};
   instrument.PanningEnvelope = {{{0, 32}, {300, 0}, {200, 0}}, std::nullopt, 0, 1, 1, 0x05};
   instrument.Samples.push_back({});
-  TXMWriter writer;
-  writer.Instruments.push_back(instrument);
   TTarnXMModule module;
-  ASSERT_TRUE(Load(module, writer.Build()));
+  ASSERT_TRUE(Load(module, WithInstrument(instrument).Build()));
   const TTarnXMInstrument& loaded = *module.Song->Instruments[1];
   EXPECT_EQ(loaded.Name, "Lead");
   EXPECT_EQ(loaded.SampleMap[0], 1);
@@ -83,10 +85,8 @@ TEST(XMInstruments, EnvelopesTheTableCannotHoldAreCutOrSwitchedOff) {
   instrument.VolumeEnvelope = {{{0, 64}, {5, 0}}, 0, 0, 0, 0, 0x01};
   instrument.PanningEnvelope = {{{0, 1}, {1, 2}, {2, 3}}, 200, 12, 3, 12, 0x07};
   instrument.Samples.push_back({});
-  TXMWriter writer;
-  writer.Instruments.push_back(instrument);
   TTarnXMModule module;
-  ASSERT_TRUE(Load(module, writer.Build()));
+  ASSERT_TRUE(Load(module, WithInstrument(instrument).Build()));
   EXPECT_FALSE(module.Song->Instruments[1]->VolumeEnvelope.Enabled);
   const TTarnXMEnvelope& panning = module.Song->Instruments[1]->PanningEnvelope;
   EXPECT_EQ(panning.NumPoints, 12);
@@ -105,10 +105,8 @@ TEST(XMInstruments, FieldsPastTheInstrumentSizeReadAsZeros) {
   TXMSampleWriter sample;
   sample.Data.assign(300, 0x07);
   instrument.Samples.push_back(sample);
-  TXMWriter writer;
-  writer.Instruments.push_back(instrument);
   TTarnXMModule module;
-  ASSERT_TRUE(Load(module, writer.Build()));
+  ASSERT_TRUE(Load(module, WithInstrument(instrument).Build()));
   const TTarnXMInstrument& loaded = *module.Song->Instruments[1];
   EXPECT_EQ(loaded.Name, "short");
   EXPECT_EQ(loaded.SampleMap[95], 1);
@@ -158,9 +156,7 @@ TEST(XMInstruments, SixteenBitStereoDataIsHalvedTwiceIntoFrames) {
     right[k] = static_cast<std::int16_t>(-k * 7);
   }
   TXMSampleWriter sample;
-  sample.Data = Delta16(left);
-  const TBytes rightBytes = Delta16(right);
-  sample.Data.insert(sample.Data.end(), rightBytes.begin(), rightBytes.end());
+  sample.Data = Joined({Delta16(left), Delta16(right)});
   sample.Type = 0x31;
   sample.LoopStart = 400;
   sample.LoopLength = 800;

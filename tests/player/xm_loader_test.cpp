@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "player/module.h"
-#include "tests/player/module_writer.h"
+#include "tests/player/load_bytes.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
-
-bool Load(TTarnXMModule& module, const TBytes& bytes) { return module.LoadFromMemory(bytes.data(), bytes.size()); }
 
 // One pattern of the given rows and packed cells.
 TXMWriter OnePattern(std::uint16_t rows, TBytes packed, std::uint16_t channels = 2) {

@@ -7,8 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/player/module_writer.h"
 #include "tools/tarnxm/tarnxm.h"
+#include "tools/xm_writer/mod_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <tuple>
 
 #include "platform/wave_out.h"
-#include "tests/player/module_writer.h"
 #include "tools/tarnxm/play_keys.h"
 #include "tools/tarnxm/play_status.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 using namespace std::chrono_literals;
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;

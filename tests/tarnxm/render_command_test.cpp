@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "tests/player/module_writer.h"
 #include "tools/tarnxm/tarnxm.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/player/module_writer.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 // A WAV file's header fields and its samples as integers (or float bits).
 struct TWavFile {

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/player/module_writer.h"
 #include "tools/tarnxm/tarnxm.h"
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 

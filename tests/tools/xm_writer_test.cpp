@@ -181,8 +181,8 @@ TEST(XmWriter, CellsPackToTheShortestForm) {
   PackCell({49, 1, 0x40, EffectNumber(TTarnXMEffect::SetSpeedTempo), 0x06}, bytes);
   PackCell({0, 0, 0, EffectNumber(TTarnXMEffect::SetVolume), 0}, bytes);
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x80, 49, 1, 0x40, 0x0F, 0x06, 0x88, 0x0C}));
-  EXPECT_EQ(DeltaEncode16({1000, -1000}), (std::vector<std::uint8_t>{0xE8, 0x03, 0x30, 0xF8}));
-  EXPECT_EQ(DeltaEncode8({-128 * 256, 127 * 256}), (std::vector<std::uint8_t>{0x80, 0xFF}));
+  EXPECT_EQ(Delta16({1000, -1000}), (std::vector<std::uint8_t>{0xE8, 0x03, 0x30, 0xF8}));
+  EXPECT_EQ(Delta8({-128, 127}), (std::vector<std::uint8_t>{0x80, 0xFF}));
 }
 
 TEST(XmWriter, RefusesWhatTheFormatCannotHold) {
@@ -202,6 +202,14 @@ TEST(XmWriter, RefusesWhatTheFormatCannotHold) {
 
   song = TwoPatternSong();
   song.Patterns[0].Cells.pop_back();
+  EXPECT_NE(error(song).Error, "");
+
+  // Every cell in full: 5 bytes each, past what a pattern's 16-bit packed size holds.
+  song = TwoPatternSong();
+  song.Channels = 255;
+  song.Patterns = {{"", 256, std::vector<TXmCell>(256 * 255, {49, 1, 0x40, 1, 1})}};
+  song.Orders = {0};
+  song.RestartPosition = 0;
   EXPECT_NE(error(song).Error, "");
 
   song = TwoPatternSong();

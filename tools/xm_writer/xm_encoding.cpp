@@ -1,41 +1,58 @@
 #include "tools/xm_writer/xm_encoding.h"
 
-void PackCell(const TXmCell& cell, std::vector<std::uint8_t>& out) {
+#include <type_traits>
+
+TBytes XMCell(std::uint8_t note, std::uint8_t instrument, std::uint8_t volume, std::uint8_t effect,
+              std::uint8_t parameter) {
+  return {note, instrument, volume, effect, parameter};
+}
+
+TBytes EmptyXMCells(int cells) { return TBytes(static_cast<std::size_t>(cells), 0x80); }
+
+void PackCell(const TXmCell& cell, TBytes& out) {
   const std::uint8_t fields[5] = {cell.Note, cell.Instrument, cell.VolumeColumn, cell.Effect, cell.EffectParameter};
   std::uint8_t mask = 0x80;
   for (int i = 0; i < 5; ++i)
     if (fields[i] != 0) mask |= 1 << i;
+  TByteWriter writer(out);
   if (mask == 0x9F && cell.Note < 0x80) {
-    out.insert(out.end(), fields, fields + 5);
+    writer.Append(XMCell(cell.Note, cell.Instrument, cell.VolumeColumn, cell.Effect, cell.EffectParameter));
     return;
   }
-  out.push_back(mask);
+  writer.U8(mask);
   for (int i = 0; i < 5; ++i)
-    if (mask & (1 << i)) out.push_back(fields[i]);
+    if (mask & (1 << i)) writer.U8(fields[i]);
 }
 
-std::vector<std::uint8_t> DeltaEncode8(const std::vector<std::int16_t>& values) {
-  std::vector<std::uint8_t> out;
-  out.reserve(values.size());
-  std::uint8_t previous = 0;
-  for (const std::int16_t value : values) {
-    const auto current = static_cast<std::uint8_t>(static_cast<std::uint16_t>(value) >> 8);
-    out.push_back(static_cast<std::uint8_t>(current - previous));
-    previous = current;
+namespace {
+
+template <typename TValue>
+TBytes Delta(const std::vector<TValue>& values) {
+  TBytes out;
+  TByteWriter writer(out);
+  TValue previous = 0;
+  for (const TValue value : values) {
+    const auto delta = static_cast<std::make_unsigned_t<TValue>>(value - previous);
+    if constexpr (sizeof(TValue) == 1)
+      writer.U8(delta);
+    else
+      writer.U16(delta);
+    previous = value;
   }
   return out;
 }
 
-std::vector<std::uint8_t> DeltaEncode16(const std::vector<std::int16_t>& values) {
-  std::vector<std::uint8_t> out;
-  out.reserve(values.size() * 2);
-  std::uint16_t previous = 0;
-  for (const std::int16_t value : values) {
-    const auto current = static_cast<std::uint16_t>(value);
-    const auto delta = static_cast<std::uint16_t>(current - previous);
-    out.push_back(static_cast<std::uint8_t>(delta));
-    out.push_back(static_cast<std::uint8_t>(delta >> 8));
-    previous = current;
-  }
+}  // namespace
+
+TBytes Delta8(const std::vector<std::int8_t>& values) { return Delta(values); }
+
+TBytes Delta16(const std::vector<std::int16_t>& values) { return Delta(values); }
+
+TBytes XMChunk(std::string_view id, const TBytes& data, std::optional<std::uint32_t> length) {
+  TBytes out;
+  TByteWriter writer(out);
+  writer.Text(id, 4);
+  writer.U32(length ? *length : static_cast<std::uint32_t>(data.size()));
+  writer.Append(data);
   return out;
 }

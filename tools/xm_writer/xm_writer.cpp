@@ -1,14 +1,13 @@
 #include "tools/xm_writer/xm_writer.h"
 
-#include "tools/xm_writer/byte_writer.h"
-#include "tools/xm_writer/xm_encoding.h"
+#include <algorithm>
+
+#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
-constexpr std::uint32_t HeaderSize = 276;  // from the header-size field to the end of the order table
+// 243 bytes of fields and 20 reserved, the size instrument headers are written with.
 constexpr std::uint32_t InstrumentSize = 263;
-constexpr std::uint32_t EmptyInstrumentSize = 29;
-constexpr std::uint32_t SampleHeaderSize = 40;
 constexpr std::size_t MaxEnvelopePoints = 12;
 
 std::string CheckEnvelope(const TXmEnvelope& envelope, const std::string& what) {
@@ -69,130 +68,93 @@ std::string CheckSong(const TXmSong& song) {
   return {};
 }
 
-void WriteHeader(const TXmSong& song, TByteWriter& out) {
-  out.Text("Extended Module: ", 17);
-  out.Text(song.Name, 20);
-  out.U8(0x1A);
-  out.Text(song.TrackerName, 20);
-  out.U16(0x0104);
-  out.U32(HeaderSize);
-  out.U16(static_cast<std::uint32_t>(song.Orders.size()));
-  out.U16(song.RestartPosition);
-  out.U16(static_cast<std::uint32_t>(song.Channels));
-  out.U16(static_cast<std::uint32_t>(song.Patterns.size()));
-  out.U16(static_cast<std::uint32_t>(song.Instruments.size()));
-  out.U16((song.LinearFrequency ? 0x0001 : 0) | (song.ExtendedFilterRange ? 0x1000 : 0));
-  out.U16(song.Speed);
-  out.U16(song.Tempo);
-  for (std::size_t i = 0; i < 256; ++i) out.U8(i < song.Orders.size() ? song.Orders[i] : 0);
-}
-
-std::string WritePattern(const TXmPattern& pattern, TByteWriter& out) {
-  std::vector<std::uint8_t> packed;
+// A pattern of empty cells needs no data: a packed size of 0 reads as empty rows.
+TXMPatternWriter PatternOf(const TXmPattern& pattern) {
+  TBytes packed;
   bool empty = true;
   for (const TXmCell& cell : pattern.Cells) {
     PackCell(cell, packed);
     empty = empty && cell == TXmCell{};
   }
-  // A pattern of empty cells needs no data: a packed size of 0 reads as empty rows.
   if (empty) packed.clear();
-  if (packed.size() > 0xFFFF) return "a pattern packs to more than 65535 bytes";
-  out.U32(9);
-  out.U8(0);  // packing type
-  out.U16(static_cast<std::uint32_t>(pattern.Rows));
-  out.U16(static_cast<std::uint32_t>(packed.size()));
-  out.Append(packed);
-  return {};
+  return XMPattern(static_cast<std::uint16_t>(pattern.Rows), std::move(packed));
 }
 
-void WriteEnvelopePoints(const TXmEnvelope& envelope, TByteWriter& out) {
-  for (std::size_t i = 0; i < MaxEnvelopePoints; ++i) {
-    const TXmEnvelopePoint point = i < envelope.Points.size() ? envelope.Points[i] : TXmEnvelopePoint{};
-    out.U16(point.Tick);
-    out.U16(point.Value);
+TXMEnvelopeWriter EnvelopeOf(const TXmEnvelope& envelope) {
+  TXMEnvelopeWriter written;
+  for (const TXmEnvelopePoint& point : envelope.Points) written.Points.emplace_back(point.Tick, point.Value);
+  written.Sustain = envelope.SustainPoint;
+  written.LoopStart = envelope.LoopStart;
+  written.LoopEnd = envelope.LoopEnd;
+  written.Type = static_cast<std::uint8_t>((envelope.Enabled ? 1 : 0) | (envelope.SustainEnabled ? 2 : 0) |
+                                           (envelope.LoopEnabled ? 4 : 0));
+  return written;
+}
+
+TXMSampleWriter SampleOf(const TXmSample& sample) {
+  TXMSampleWriter written;
+  written.Name = sample.Name;
+  if (sample.SixteenBit) {
+    written.Data = Delta16(sample.Data);
+  } else {
+    std::vector<std::int8_t> highBytes;
+    for (const std::int16_t value : sample.Data) highBytes.push_back(static_cast<std::int8_t>(value >> 8));
+    written.Data = Delta8(highBytes);
   }
-}
-
-std::uint32_t EnvelopeType(const TXmEnvelope& envelope) {
-  return (envelope.Enabled ? 1 : 0) | (envelope.SustainEnabled ? 2 : 0) | (envelope.LoopEnabled ? 4 : 0);
-}
-
-void WriteSampleHeader(const TXmSample& sample, TByteWriter& out) {
   const std::uint32_t bytesPerFrame = sample.SixteenBit ? 2 : 1;
-  const std::uint32_t loopBits = sample.Loop == TXmLoop::Forward ? 1 : sample.Loop == TXmLoop::PingPong ? 2 : 0;
-  const bool loops = sample.Loop != TXmLoop::None;
-  out.U32(static_cast<std::uint32_t>(sample.Data.size()) * bytesPerFrame);
-  out.U32(loops ? sample.LoopStart * bytesPerFrame : 0);
-  out.U32(loops ? sample.LoopLength * bytesPerFrame : 0);
-  out.U8(sample.Volume);
-  out.U8(static_cast<std::uint8_t>(sample.FineTune));
-  out.U8(loopBits | (sample.SixteenBit ? 0x10 : 0));
-  out.U8(sample.Panning);
-  out.U8(static_cast<std::uint8_t>(sample.RelativeNote));
-  out.U8(0);  // reserved
-  out.Text(sample.Name, 22);
+  if (sample.Loop != TXmLoop::None) {
+    written.LoopStart = sample.LoopStart * bytesPerFrame;
+    written.LoopLength = sample.LoopLength * bytesPerFrame;
+  }
+  written.Volume = sample.Volume;
+  written.FineTune = sample.FineTune;
+  const int loopBits = sample.Loop == TXmLoop::Forward ? 1 : sample.Loop == TXmLoop::PingPong ? 2 : 0;
+  written.Type = static_cast<std::uint8_t>(loopBits | (sample.SixteenBit ? 0x10 : 0));
+  written.Panning = sample.Panning;
+  written.RelativeNote = sample.RelativeNote;
+  return written;
 }
 
-void WriteInstrument(const TXmInstrument& instrument, TByteWriter& out) {
-  const std::size_t start = out.Size();
-  out.U32(instrument.Samples.empty() ? EmptyInstrumentSize : InstrumentSize);
-  out.Text(instrument.Name, 22);
-  out.U8(0);  // type
-  out.U16(static_cast<std::uint32_t>(instrument.Samples.size()));
-  if (instrument.Samples.empty()) return;
-  out.U32(SampleHeaderSize);
-  for (const std::uint8_t entry : instrument.SampleMap) out.U8(entry);
-  WriteEnvelopePoints(instrument.VolumeEnvelope, out);
-  WriteEnvelopePoints(instrument.PanningEnvelope, out);
-  out.U8(static_cast<std::uint32_t>(instrument.VolumeEnvelope.Points.size()));
-  out.U8(static_cast<std::uint32_t>(instrument.PanningEnvelope.Points.size()));
-  out.U8(instrument.VolumeEnvelope.SustainPoint);
-  out.U8(instrument.VolumeEnvelope.LoopStart);
-  out.U8(instrument.VolumeEnvelope.LoopEnd);
-  out.U8(instrument.PanningEnvelope.SustainPoint);
-  out.U8(instrument.PanningEnvelope.LoopStart);
-  out.U8(instrument.PanningEnvelope.LoopEnd);
-  out.U8(EnvelopeType(instrument.VolumeEnvelope));
-  out.U8(EnvelopeType(instrument.PanningEnvelope));
-  out.U8(instrument.VibratoType);
-  out.U8(instrument.VibratoSweep);
-  out.U8(instrument.VibratoDepth);
-  out.U8(instrument.VibratoRate);
-  out.U16(instrument.FadeOut);
-  while (out.Size() < start + InstrumentSize) out.U8(0);  // reserved
-  for (const TXmSample& sample : instrument.Samples) WriteSampleHeader(sample, out);
-  for (const TXmSample& sample : instrument.Samples)
-    out.Append(sample.SixteenBit ? DeltaEncode16(sample.Data) : DeltaEncode8(sample.Data));
+TXMInstrumentWriter InstrumentOf(const TXmInstrument& instrument) {
+  TXMInstrumentWriter written;
+  written.Name = instrument.Name;
+  if (!instrument.Samples.empty()) written.Size = InstrumentSize;
+  written.SampleMap = instrument.SampleMap;
+  written.VolumeEnvelope = EnvelopeOf(instrument.VolumeEnvelope);
+  written.PanningEnvelope = EnvelopeOf(instrument.PanningEnvelope);
+  written.VibratoType = instrument.VibratoType;
+  written.VibratoSweep = instrument.VibratoSweep;
+  written.VibratoDepth = instrument.VibratoDepth;
+  written.VibratoRate = instrument.VibratoRate;
+  written.FadeOut = instrument.FadeOut;
+  for (const TXmSample& sample : instrument.Samples) written.Samples.push_back(SampleOf(sample));
+  return written;
 }
 
-void WriteChunkHeader(const char* id, std::size_t length, TByteWriter& out) {
-  out.Text(id, 4);
-  out.U32(static_cast<std::uint32_t>(length));
+TBytes TextFields(const std::vector<std::string>& texts, std::size_t width) {
+  TBytes bytes;
+  TByteWriter out(bytes);
+  for (const std::string& text : texts) out.Text(text, width);
+  return bytes;
 }
 
-void WriteChunks(const TXmSong& song, TByteWriter& out) {
+TBytes Chunks(const TXmSong& song) {
+  TBytes chunks;
+  TByteWriter out(chunks);
   if (!song.Message.empty()) {
     // Lines end in a carriage return alone; readers add the line feed.
-    std::string text = song.Message;
-    for (char& c : text)
+    TBytes text(song.Message.begin(), song.Message.end());
+    for (std::uint8_t& c : text)
       if (c == '\n') c = '\r';
-    WriteChunkHeader("text", text.size(), out);
-    out.Text(text, text.size());
+    out.Append(XMChunk("text", text));
   }
-  if (song.Macros.size() == XmMacroCount) {
-    WriteChunkHeader("MIDI", XmMacroCount * XmMacroBytes, out);
-    for (const std::string& macro : song.Macros) out.Text(macro, XmMacroBytes);
-  }
-  bool named = false;
-  for (const TXmPattern& pattern : song.Patterns) named = named || !pattern.Name.empty();
-  if (named) {
-    WriteChunkHeader("PNAM", song.Patterns.size() * 32, out);
-    for (const TXmPattern& pattern : song.Patterns) out.Text(pattern.Name, 32);
-  }
-  if (!song.ChannelNames.empty()) {
-    WriteChunkHeader("CNAM", song.ChannelNames.size() * 20, out);
-    for (const std::string& name : song.ChannelNames) out.Text(name, 20);
-  }
+  if (song.Macros.size() == XmMacroCount) out.Append(XMChunk("MIDI", TextFields(song.Macros, XmMacroBytes)));
+  std::vector<std::string> patternNames;
+  for (const TXmPattern& pattern : song.Patterns) patternNames.push_back(pattern.Name);
+  if (std::any_of(patternNames.begin(), patternNames.end(), [](const std::string& name) { return !name.empty(); }))
+    out.Append(XMChunk("PNAM", TextFields(patternNames, 32)));
+  if (!song.ChannelNames.empty()) out.Append(XMChunk("CNAM", TextFields(song.ChannelNames, 20)));
+  return chunks;
 }
 
 }  // namespace
@@ -201,15 +163,26 @@ TXmWriteResult WriteXm(const TXmSong& song) {
   TXmWriteResult result;
   result.Error = CheckSong(song);
   if (!result.Error.empty()) return result;
-  std::vector<std::uint8_t> bytes;
-  TByteWriter out(bytes);
-  WriteHeader(song, out);
+  TXMWriter file;
+  file.Title = song.Name;
+  file.Tracker = song.TrackerName;
+  file.SongLength = static_cast<std::uint16_t>(song.Orders.size());
+  file.Restart = song.RestartPosition;
+  file.Channels = static_cast<std::uint16_t>(song.Channels);
+  file.Flags =
+      static_cast<std::uint16_t>((song.LinearFrequency ? 0x0001 : 0) | (song.ExtendedFilterRange ? 0x1000 : 0));
+  file.Speed = song.Speed;
+  file.Tempo = song.Tempo;
+  std::copy(song.Orders.begin(), song.Orders.end(), file.Orders.begin());
   for (const TXmPattern& pattern : song.Patterns) {
-    result.Error = WritePattern(pattern, out);
-    if (!result.Error.empty()) return result;
+    file.Patterns.push_back(PatternOf(pattern));
+    if (file.Patterns.back().Packed.size() > 0xFFFF) {
+      result.Error = "a pattern packs to more than 65535 bytes";
+      return result;
+    }
   }
-  for (const TXmInstrument& instrument : song.Instruments) WriteInstrument(instrument, out);
-  WriteChunks(song, out);
-  result.Bytes = std::move(bytes);
+  for (const TXmInstrument& instrument : song.Instruments) file.Instruments.push_back(InstrumentOf(instrument));
+  file.Trailer = Chunks(song);
+  result.Bytes = file.Build();
   return result;
 }

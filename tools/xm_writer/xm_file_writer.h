@@ -1,22 +1,23 @@
 #pragma once
-// Writers of small XM and MOD files for the tests, so that every test module
-// is built in code. Every field the loaders read can be set, including
-// inconsistent ones; by default the counts and sizes follow from the content.
+// An XM file field by field, as it is stored. Every field the loaders read can
+// be set, inconsistent ones included, so that tests and fuzz inputs can build
+// damaged files; by default the counts and sizes follow from the content.
+// WriteXm (xm_writer.h) writes a song through it.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
-using TBytes = std::vector<std::uint8_t>;
+#include "tools/xm_writer/byte_writer.h"
+#include "tools/xm_writer/xm_encoding.h"
 
 struct TXMSampleWriter {
   std::string Name;
   std::optional<std::uint32_t> Length;  // default: the size of Data
-  std::uint32_t LoopStart = 0;
-  std::uint32_t LoopLength = 0;
+  std::uint32_t LoopStart = 0;          // bytes
+  std::uint32_t LoopLength = 0;         // bytes
   std::uint8_t Volume = 64;
   std::int8_t FineTune = 0;
   std::uint8_t Type = 0;  // bits 0-1 loop, bit 4 16-bit, bit 5 stereo
@@ -62,6 +63,10 @@ TXMPatternWriter XMPattern(std::uint16_t rows, TBytes packed);
 
 struct TXMWriter {
   std::string Title;
+  std::string Tracker = "test writer";
+  // Versions up to 0x0103 store the instrument headers before the patterns
+  // and the sample data after them; up to 0x0102, a pattern's row count less
+  // one in a byte.
   std::uint16_t Version = 0x0104;
   std::optional<std::uint32_t> HeaderSize;  // default 276, the standard header
   std::uint16_t SongLength = 1;
@@ -69,7 +74,7 @@ struct TXMWriter {
   std::uint16_t Channels = 4;
   std::optional<std::uint16_t> PatternCount;     // default: the number of Patterns
   std::optional<std::uint16_t> InstrumentCount;  // default: the number of Instruments
-  std::uint16_t Flags = 1;
+  std::uint16_t Flags = 1;                       // bit 0 linear periods, bit 12 extended filter range
   std::uint16_t Speed = 6;
   std::uint16_t Tempo = 125;
   std::array<std::uint8_t, 256> Orders{};
@@ -77,41 +82,5 @@ struct TXMWriter {
   std::vector<TXMInstrumentWriter> Instruments;
   TBytes Trailer;  // written after the song: extension chunks
 
-  TBytes Build() const;
-};
-
-// One unpacked cell: note, instrument, volume column, effect, parameter.
-TBytes XMCell(std::uint8_t note, std::uint8_t instrument = 0, std::uint8_t volume = 0, std::uint8_t effect = 0,
-              std::uint8_t parameter = 0);
-// rows x channels empty packed cells (one mask byte 0x80 each).
-TBytes EmptyXMCells(int cells);
-// An extension chunk: id, 32-bit length (default: the data's size), data.
-TBytes XMChunk(std::string_view id, const TBytes& data, std::optional<std::uint32_t> length = std::nullopt);
-// Delta encodings of values, as the XM sample data stores them.
-TBytes Delta8(const std::vector<std::int8_t>& values);
-TBytes Delta16(const std::vector<std::int16_t>& values);
-
-struct TMODSampleWriter {
-  std::uint16_t LengthWords = 0;
-  std::uint8_t FineTune = 0;
-  std::uint8_t Volume = 64;
-  std::uint16_t LoopStartWords = 0;
-  std::uint16_t LoopLengthWords = 1;
-  std::optional<TBytes> Data;  // default: 2 x LengthWords bytes counting up from 0
-};
-
-struct TMODWriter {
-  std::string Title;
-  std::string Signature = "M.K.";  // empty: the 15-sample form
-  int Channels = 4;                // cells per pattern row
-  std::uint8_t SongLength = 1;
-  std::uint8_t Restart = 0;
-  std::array<std::uint8_t, 128> Orders{};
-  std::vector<TBytes> Patterns;           // each 64 rows x Channels x 4 bytes
-  std::vector<TMODSampleWriter> Samples;  // the rest of the 31 (or 15) are empty
-
-  // Appends an empty pattern and returns its index.
-  int AddPattern();
-  void SetCell(int pattern, int row, int channel, int instrument, int period, int effect, int parameter);
   TBytes Build() const;
 };
