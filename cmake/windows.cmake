@@ -17,7 +17,7 @@ find_package(Threads REQUIRED)
 file(GLOB win32_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(driftlow_platform STATIC ${win32_sources}
             platform/platform.cpp platform/resources.cpp platform/fake_platform.cpp
-            platform/wave_out.cpp platform/wav_file_wave_out.cpp platform/offscreen_context.cpp)
+            platform/wave_out.cpp platform/wav_file_wave_out.cpp platform/wav_format.cpp platform/offscreen_context.cpp)
 target_include_directories(driftlow_platform PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(driftlow_platform PUBLIC OpenGL::GL gdi32 winmm Threads::Threads)
 
