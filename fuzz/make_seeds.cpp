@@ -4,6 +4,8 @@
 // regression inputs quick to run, in one folder per fuzzer under
 // BUILD_DIR/seeds; and each fuzzer's regression inputs (fuzz/regressions.h)
 // under BUILD_DIR/regressions.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <bit>
 #include <cstdio>
@@ -19,6 +21,7 @@
 #include "platform/resources.h"
 #include "resources/intro_scripts.h"
 #include "tests/textures/image_bytes.h"
+#include "tools/console/command_line.h"
 #include "tools/music/score_parser.h"
 #include "tools/music/song_builder.h"
 #include "tools/scripts/script_sources.h"
@@ -166,12 +169,15 @@ std::vector<std::uint8_t> ClipBox(float minimum, float maximum) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_seeds SOURCE_DIR BUILD_DIR\n");
-    return 2;
-  }
-  const fs::path source = argv[1];
-  const fs::path out = fs::path(argv[2]) / "seeds";
+  CLI::App app("Writes the fuzzers' starting inputs to BUILD_DIR/seeds and their regression inputs to "
+               "BUILD_DIR/regressions.",
+               "make_seeds");
+  std::string sourceDir, buildDir;
+  app.add_option("SOURCE_DIR", sourceDir, "the project's source tree")->required();
+  app.add_option("BUILD_DIR", buildDir, "the fuzzers' build tree")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
+  const fs::path source = sourceDir;
+  const fs::path out = fs::path(buildDir) / "seeds";
 
   const fs::path modules = out / "module";
   Write(modules, "intro-short.xm", ShortIntroMusic(source / "resources/music/driftlow.txt"));
@@ -224,7 +230,7 @@ int main(int argc, char** argv) {
                 Assembled(AssembleMeshScript("Deform 0\nSmoothPositions 0\nShrink 0\nDeform 2\n"))}));
 
   // Written afresh, so that a regression renamed leaves no copy behind.
-  const fs::path regressions = fs::path(argv[2]) / "regressions";
+  const fs::path regressions = fs::path(buildDir) / "regressions";
   fs::remove_all(regressions);
   const std::pair<const char*, std::vector<TRegression>> targets[] = {
       {"module", ModuleRegressions()},

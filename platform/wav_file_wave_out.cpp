@@ -1,14 +1,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/wav_format.h"
 #include "platform/wave_out.h"
 
 namespace platform {
 namespace {
-
-void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
 
 class TWavFileWaveOut final : public TWaveOut {
  public:
@@ -37,7 +34,7 @@ class TWavFileWaveOut final : public TWaveOut {
     if (!(header.Flags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
     header.Flags &= ~WHDR_DONE;
     // A RIFF file ends at 4 GiB; what would not fit is played into nothing.
-    if (DataBytes <= MaxDataBytes - header.BufferLength &&
+    if (DataBytes <= MaxWavDataBytes - header.BufferLength &&
         std::fwrite(header.Data, 1, header.BufferLength, File) == header.BufferLength)
       DataBytes += header.BufferLength;
     header.Flags |= WHDR_DONE;
@@ -68,27 +65,14 @@ class TWavFileWaveOut final : public TWaveOut {
 
  private:
   bool WriteHeader() {
-    std::vector<std::uint8_t> header;
-    const auto chunk = [&](const char* id) { header.insert(header.end(), id, id + 4); };
-    chunk("RIFF");
-    PutLe(header, 36 + DataBytes, 4);
-    chunk("WAVE");
-    chunk("fmt ");
-    PutLe(header, 16, 4);
-    PutLe(header, Format.FormatTag, 2);
-    PutLe(header, Format.Channels, 2);
-    PutLe(header, Format.SamplesPerSec, 4);
-    PutLe(header, Format.AvgBytesPerSec, 4);
-    PutLe(header, Format.BlockAlign, 2);
-    PutLe(header, Format.BitsPerSample, 2);
-    chunk("data");
-    PutLe(header, DataBytes, 4);
+    const std::vector<std::uint8_t> header = WavHeader(
+        {.Tag = Format.FormatTag, .Channels = Format.Channels, .Rate = Format.SamplesPerSec, .Bits = Format.BitsPerSample},
+        DataBytes);
     const bool ok = std::fwrite(header.data(), 1, header.size(), File) == header.size();
     std::fseek(File, 0, SEEK_END);
     return ok;
   }
 
-  static constexpr std::uint32_t MaxDataBytes = 0xFFFFFFFFu - 36;
   std::string Path;
   std::FILE* File = nullptr;
   TWaveFormat Format;

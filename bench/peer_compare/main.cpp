@@ -6,6 +6,8 @@
 // default level. Then the medians (of the length differences' sizes) and
 // how many lengths agree within 0.1 %. A comparison, not a verdict: the peer
 // has differences of its own.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +18,7 @@
 
 #include "bench/peer_compare/compare.h"
 #include "bench/peer_compare/run.h"
+#include "tools/console/command_line.h"
 
 namespace {
 
@@ -36,18 +39,17 @@ struct TColumns {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: driftlow_peer_compare MODULE...\n");
-    return 2;
-  }
+  CLI::App app("How our player and libxmp, a black-box peer, play the same modules.", "driftlow_peer_compare");
+  std::vector<std::string> paths;
+  app.add_option("MODULE", paths, "the XM or MOD modules")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
   std::printf("%-34s %8s %8s %8s | %9s %7s | %6s %6s | %7s\n", "module", "ours", "libxmp", "length", "channel-",
               ">10 ct", "level", ">3 dB", "clipped");
   std::printf("%-34s %8s %8s %8s | %9s %7s | %6s %6s | %7s\n", "", "s", "s", "diff %", "ticks", "%", "corr", "100ms",
               "%");
   TColumns columns;
   bool failed = false;
-  for (int k = 1; k < argc; ++k) {
-    const std::string path = argv[k];
+  for (const std::string& path : paths) {
     const std::string name = path.substr(path.find_last_of('/') + 1);
     std::ifstream file(path, std::ios::binary);
     const std::vector<char> module{std::istreambuf_iterator<char>(file), {}};

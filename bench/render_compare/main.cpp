@@ -3,6 +3,7 @@
 // same rate and for the same number of frames (from the start to the end our
 // sequencer reports), both into memory. Prints realtime factors, their
 // ratios per module and the medians.
+#include <CLI/CLI.hpp>
 #include <xmp.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "tarnxm/tarnxm.h"
+#include "tools/console/command_line.h"
 
 namespace {
 
@@ -99,18 +101,13 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  CLI::App app("End-to-end rendering speed of our player against libxmp, a black-box peer, on the same modules.",
+               "driftlow_render_compare");
   int rate = 44100;
   std::vector<std::string> files;
-  for (int k = 1; k < argc; ++k) {
-    if (std::string(argv[k]) == "--rate" && k + 1 < argc)
-      rate = std::atoi(argv[++k]);
-    else
-      files.emplace_back(argv[k]);
-  }
-  if (files.empty() || rate <= 0 || rate > 1000000) {
-    std::fprintf(stderr, "usage: driftlow_render_compare [--rate HZ] MODULE...\n");
-    return 2;
-  }
+  app.add_option("--rate", rate, "the rate both render at (44100)")->type_name("HZ")->check(CLI::Range(1, 1000000));
+  app.add_option("MODULE", files, "the XM or MOD modules")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
   std::printf("realtime factors at %d Hz stereo, best of %d runs (CPU time of the rendering thread)\n", rate, Runs);
   std::printf("%-34s %8s | %7s %7s %5s | %7s %7s %5s | %7s %5s\n", "module", "length", "linear", "xmp", "ratio",
               "cubic", "spline", "ratio", "sinc", "ratio");

@@ -95,6 +95,17 @@ TEST_F(TarnXMInfo, WritesOneJSONObject) {
   EXPECT_EQ(json.find('\n'), json.size() - 1);
 }
 
+// Control and non-ASCII characters are escaped, with capital hex digits, and
+// text that only looks like an escape is left as it is.
+TEST_F(TarnXMInfo, JSONEscapesWhatIsNotPrintableASCII) {
+  TXMWriter writer;
+  writer.Title = "a\\u00ab\tb\x7F" "c";
+  writer.Patterns.push_back(XMPattern(2, EmptyXMCells(8)));
+  const std::string path = Write("escapes.xm", writer.Build());
+  ASSERT_EQ(Run({"info", "--json", path}), 0) << Err.str();
+  EXPECT_NE(Out.str().find("\"title\":\"a\\\\u00ab\\tb\\u007Fc\""), std::string::npos) << Out.str();
+}
+
 TEST_F(TarnXMInfo, DescribesAMOD) {
   TMODWriter writer;
   writer.Title = "mod";

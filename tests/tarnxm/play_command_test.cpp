@@ -150,8 +150,10 @@ class PlayCommand : public testing::Test {
       }
       close(pipeEnds[1]);
     });
+    std::vector<std::string> words = {"play"};
+    words.insert(words.end(), args.begin(), args.end());
     const auto start = std::chrono::steady_clock::now();
-    const int status = RunPlay(args, Out, Err, {pipeEnds[0], false});
+    const int status = RunTarnXM(words, Out, Err, {pipeEnds[0], false});
     Took = std::chrono::steady_clock::now() - start;
     typist.join();
     close(pipeEnds[0]);
@@ -165,7 +167,7 @@ class PlayCommand : public testing::Test {
 
 TEST_F(PlayCommand, UsageErrorsAndAMissingFileOrDeviceAreOneLineEach) {
   EXPECT_EQ(RunTarnXM({"play"}, Out, Err), 2);
-  EXPECT_EQ(Err.str(), "tarnxm play: expected FILE (usage: tarnxm play --help)\n");
+  EXPECT_EQ(Err.str(), "tarnxm play: FILE is required (usage: tarnxm play --help)\n");
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"play", Song, "--loud"},
            {"play", Song, "--rate", "0"},

@@ -96,10 +96,10 @@ TEST_F(TarnXMRenderSound, BadValuesAreOneLineAndExitTwo) {
                           {{"--format", "s8"}, "--format takes s16, s24 or f32"},
                           {{"--container", "ogg"}, "--container takes wav, raw or flac"},
                           {{"--format", "f32", "--container", "flac"}, "FLAC holds s16 or s24 samples, not f32"},
-                          {{"-j", "0"}, "-j takes 1 to 256 threads"},
+                          {{"-j", "0"}, "--jobs takes 1 to 256 threads"},
                           {{"--jobs", "x"}, "--jobs takes 1 to 256 threads"},
                           {{"--out-dir", "d"}, "expected one of -o OUT, --out-dir DIR and --stems DIR"},
-                          {{"--gain"}, "--gain needs a value"}}) {
+                          {{"--gain"}, "--gain: 1 required DB missing"}}) {
     std::vector<std::string> args = {"render", Song, "-o", out};
     args.insert(args.end(), test.Args.begin(), test.Args.end());
     EXPECT_EQ(Run(args), 2) << test.Problem;

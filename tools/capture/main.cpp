@@ -1,20 +1,26 @@
 // driftlow-capture: renders chosen moments of the intro to PNG files, or the
 // intro as a video with its music.
+#include <CLI/CLI.hpp>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/offscreen_context.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/key_script.h"
 #include "tools/capture/pipe_process.h"
-#include "tools/capture/progress_bar.h"
 #include "tools/capture/video_export.h"
+#include "tools/console/checked_option.h"
+#include "tools/console/command_line.h"
+#include "tools/console/progress_bar.h"
 
 namespace {
 
@@ -23,36 +29,18 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-bool ParseInt(const std::string& text, long long low, long long high, long long& value) {
-  char* end = nullptr;
-  value = std::strtoll(text.c_str(), &end, 10);
-  return !text.empty() && *end == '\0' && value >= low && value <= high;
-}
-
-bool ParseSeconds(const std::string& text, double low, double high, double& value) {
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return !text.empty() && *end == '\0' && std::isfinite(value) && value >= low && value <= high;
-}
-
+// "800x600", each side 16 to 4096.
 bool ParseSize(const std::string& text, int& width, int& height) {
   const std::size_t x = text.find('x');
-  long long w = 0;
-  long long h = 0;
-  if (x == std::string::npos || !ParseInt(text.substr(0, x), 16, 4096, w) || !ParseInt(text.substr(x + 1), 16, 4096, h))
-    return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
+  return x != std::string::npos && ParseNumber(std::string_view(text).substr(0, x), width) &&
+         ParseNumber(std::string_view(text).substr(x + 1), height) && width >= 16 && width <= 4096 && height >= 16 &&
+         height <= 4096;
 }
 
-const char* Usage =
-    "usage: driftlow-capture --times T1,T2,... --out DIR [--format png|rgb] [--fps N] [--size WxH] [--keys KEYS]\n"
-    "       driftlow-capture --video OUT.mp4|OUT.mkv|OUT.gif [--fps N] [--start S] [--seconds S] [--size WxH] "
-    "[--keys KEYS]\n"
-    "  times in milliseconds of scene time; S in seconds; KEYS like 30000:space,40000:down-hold-2000\n"
-    "  (keys space, up, down, f5); .mkv is lossless (FFV1 and FLAC), .mp4 is H.264 and AAC;\n"
-    "  rgb frames are the bare pixels, 3 bytes each, rows top to bottom";
+// Seconds as a finite number from low to high.
+bool ParseSeconds(const std::string& text, double low, double high, double& value) {
+  return ParseNumber(text, value) && std::isfinite(value) && value >= low && value <= high;
+}
 
 bool WriteRgb(const std::string& path, const std::vector<std::uint8_t>& rgb) {
   FILE* file = std::fopen(path.c_str(), "wb");
@@ -83,7 +71,7 @@ int CaptureTimes(std::vector<std::int32_t> times, const std::string& out, bool r
 
 int CaptureVideo(TVideoOptions options) {
   options.Ffmpeg = FindProgram("ffmpeg");
-  TProgressBar progress(options.FirstFrame + options.Frames);
+  TProgressBar progress(std::cerr, options.FirstFrame + options.Frames, "frames", isatty(STDERR_FILENO) == 1);
   const TVideoResult result = ExportVideo(options, [&](std::int64_t done) { progress.Update(done); });
   progress.Finish();
   if (!result.Error.empty()) return Fail(result.Error);
@@ -105,68 +93,91 @@ int CaptureVideo(TVideoOptions options) {
   return 0;
 }
 
+// What the command line asks for: stills at scene times, or a video.
+struct TCommandLine {
+  std::vector<std::int32_t> Times;
+  std::string Out;
+  bool Rgb = false;
+  std::string Video;
+  int Fps = 60;
+  double Start = 0;
+  double Seconds = 60;
+  int Width = 800;
+  int Height = 600;
+  TKeyScript Keys;
+};
+
+void AddOptions(CLI::App& app, TCommandLine& line) {
+  // A later value of an option replaces an earlier one; --times adds to the list.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  app.footer(
+      "Stills: --times T1,T2,... --out DIR, one PNG per scene time as DIR/frame-T.png.\n"
+      "A video: --video OUT.mp4|OUT.mkv|OUT.gif [--start S] [--seconds S]; .mkv is lossless (FFV1 and FLAC),\n"
+      ".mp4 is H.264 and AAC, .gif the picture alone. The keys: space, up, down and f5.");
+  AddCheckedOption(app, "--times", "T1,T2,...", "scene times in milliseconds, one frame each",
+                   [&line](const std::string& word) {
+                     std::stringstream list(word);
+                     std::string item;
+                     while (std::getline(list, item, ',')) {
+                       std::int32_t time = 0;
+                       if (!ParseNumber(item, time) || time < 0)
+                         return "takes milliseconds of scene time, 0 or more: 2000,6000";
+                       line.Times.push_back(time);
+                     }
+                     return "";
+                   });
+  app.add_option("--out", line.Out, "the folder the frames go to")->type_name("DIR");
+  AddCheckedOption(app, "--format", "png|rgb", "rgb frames are the bare pixels, 3 bytes each, rows top to bottom",
+                   [&line](const std::string& word) {
+                     line.Rgb = word == "rgb";
+                     return word == "png" || line.Rgb ? "" : "takes png or rgb";
+                   });
+  app.add_option("--video", line.Video, "the intro as a video, with its music")->type_name("OUT");
+  AddCheckedOption(app, "--fps", "N", "frames per second (60)", [&line](const std::string& word) {
+    return ParseNumber(word, line.Fps) && line.Fps >= 1 && line.Fps <= 1000 ? "" : "takes 1 to 1000 frames per second";
+  });
+  CLI::Option* start =
+      AddCheckedOption(app, "--start", "S", "where the video starts, in seconds (0)", [&line](const std::string& word) {
+        return ParseSeconds(word, 0, 86400, line.Start) ? "" : "takes 0 to 86400 seconds";
+      });
+  CLI::Option* seconds =
+      AddCheckedOption(app, "--seconds", "S", "the video's length in seconds (60)", [&line](const std::string& word) {
+        return ParseSeconds(word, 0.001, 86400, line.Seconds) ? "" : "takes more than 0 seconds, up to 86400";
+      });
+  AddCheckedOption(app, "--size", "WxH", "the picture's size (800x600)", [&line](const std::string& word) {
+    return ParseSize(word, line.Width, line.Height) ? "" : "takes WIDTHxHEIGHT, each 16 to 4096";
+  });
+  AddCheckedOption(app, "--keys", "KEYS", "key presses at scene times: 30000:space,40000:down-hold-2000",
+                   [&line](const std::string& word) {
+                     std::string error;
+                     return TKeyScript::Parse(word, line.Keys, error) ? "" : "has a " + error;
+                   });
+  app.callback([&line, start, seconds] {
+    const bool stills = !line.Times.empty() && !line.Out.empty() && !*start && !*seconds;
+    if (line.Video.empty() ? !stills : !line.Times.empty() || !line.Out.empty())
+      throw CLI::ValidationError("expected --times with --out, or --video; --start and --seconds go with --video");
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::int32_t> times;
-  std::string out;
-  std::string video;
-  long long fps = 60;
-  double start = 0;
-  double seconds = 60;
-  int width = 800;
-  int height = 600;
-  TKeyScript keys;
-  bool videoOnly = false;
-  bool rgb = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) return Fail(arg == "--help" ? Usage : "missing value after " + arg + "\n" + Usage);
-    const std::string value = argv[++i];
-    if (arg == "--times") {
-      std::stringstream list(value);
-      std::string item;
-      while (std::getline(list, item, ',')) {
-        long long time = 0;
-        if (!ParseInt(item, 0, 2000000000, time)) return Fail("bad time '" + item + "' (milliseconds, 0 or more)");
-        times.push_back(static_cast<std::int32_t>(time));
-      }
-    } else if (arg == "--out") {
-      out = value;
-    } else if (arg == "--format") {
-      if (value != "png" && value != "rgb") return Fail("bad format '" + value + "' (png or rgb)");
-      rgb = value == "rgb";
-    } else if (arg == "--video") {
-      video = value;
-    } else if (arg == "--fps") {
-      if (!ParseInt(value, 1, 1000, fps)) return Fail("bad frame rate '" + value + "' (1 to 1000)");
-    } else if (arg == "--start") {
-      videoOnly = true;
-      if (!ParseSeconds(value, 0, 86400, start)) return Fail("bad start '" + value + "' (seconds, 0 to 86400)");
-    } else if (arg == "--seconds") {
-      videoOnly = true;
-      if (!ParseSeconds(value, 0.001, 86400, seconds)) return Fail("bad length '" + value + "' (seconds, up to 86400)");
-    } else if (arg == "--size") {
-      if (!ParseSize(value, width, height)) return Fail("bad size '" + value + "' (WIDTHxHEIGHT, each 16 to 4096)");
-    } else if (arg == "--keys") {
-      std::string error;
-      if (!TKeyScript::Parse(value, keys, error)) return Fail(error);
-    } else {
-      return Fail("unknown option " + arg + "\n" + Usage);
-    }
-  }
-  if (!video.empty() && times.empty() && out.empty()) {
+  CLI::App app("Renders chosen moments of the intro to PNG files, or the intro as a video with its music.",
+               "driftlow-capture");
+  TCommandLine line;
+  AddOptions(app, line);
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
+  if (!line.Video.empty()) {
     TVideoOptions options;
-    options.Path = video;
-    options.FramesPerSecond = static_cast<int>(fps);
-    options.FirstFrame = std::llround(start * static_cast<double>(fps));
-    options.Frames = std::max(1LL, std::llround(seconds * static_cast<double>(fps)));
-    options.Width = width;
-    options.Height = height;
-    options.Keys = std::move(keys);
+    options.Path = line.Video;
+    options.FramesPerSecond = line.Fps;
+    options.FirstFrame = std::llround(line.Start * line.Fps);
+    options.Frames = std::max(1LL, std::llround(line.Seconds * line.Fps));
+    options.Width = line.Width;
+    options.Height = line.Height;
+    options.Keys = std::move(line.Keys);
     return CaptureVideo(std::move(options));
   }
-  if (video.empty() && !times.empty() && !out.empty() && !videoOnly)
-    return CaptureTimes(std::move(times), out, rgb, static_cast<int>(fps), width, height, std::move(keys));
-  return Fail(Usage);
+  return CaptureTimes(std::move(line.Times), line.Out, line.Rgb, line.Fps, line.Width, line.Height,
+                      std::move(line.Keys));
 }

@@ -2,6 +2,8 @@
 // pictures in GLYPHS.txt (the file says how to write them) as a 24-bit BMP of
 // 1999 x 14 pixels: a gap column, then for each code 33..254 eight columns of
 // glyph and one of gap; the 12 picture rows fill strip rows 1..12.
+#include <CLI/CLI.hpp>
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tools/console/command_line.h"
 
 namespace {
 
@@ -240,13 +244,14 @@ std::string EncodeBmp(const std::vector<TColor>& pixels, int width, int height) 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_font GLYPHS.txt OUT.bmp\n");
-    return 1;
-  }
-  std::ifstream in(argv[1]);
+  CLI::App app("Draws the intro's font strip from the glyph pictures in GLYPHS as a 24-bit BMP.", "make_font");
+  std::string glyphsPath, bmpPath;
+  app.add_option("GLYPHS", glyphsPath, "the glyph pictures (the file says how to write them)")->required();
+  app.add_option("OUT", bmpPath, "the BMP file to write")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
+  std::ifstream in(glyphsPath);
   if (!in) {
-    std::fprintf(stderr, "make_font: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "make_font: cannot read %s\n", glyphsPath.c_str());
     return 1;
   }
   TFont font;
@@ -265,10 +270,10 @@ int main(int argc, char** argv) {
               RowColor(r);
   }
 
-  std::ofstream out(argv[2], std::ios::binary);
+  std::ofstream out(bmpPath, std::ios::binary);
   out << EncodeBmp(pixels, StripWidth, StripHeight);
   if (!out) {
-    std::fprintf(stderr, "make_font: cannot write %s\n", argv[2]);
+    std::fprintf(stderr, "make_font: cannot write %s\n", bmpPath.c_str());
     return 1;
   }
   return 0;

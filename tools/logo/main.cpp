@@ -1,11 +1,14 @@
 // make_logo SHAPES OUT.jpg: paints the intro's title from the letter shapes
 // in SHAPES and writes it as a JPEG.
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include <jpeglib.h>
 
+#include "tools/console/command_line.h"
 #include "tools/logo/logo_render.h"
 #include "tools/logo/logo_shapes.h"
 
@@ -44,23 +47,24 @@ bool WriteJpeg(const std::string& path, int width, int height, const std::vector
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_logo SHAPES OUT.jpg\n");
-    return 1;
-  }
-  std::ifstream in(argv[1]);
+  CLI::App app("Paints the intro's title from the letter shapes in SHAPES and writes it as a JPEG.", "make_logo");
+  std::string shapesPath, jpegPath;
+  app.add_option("SHAPES", shapesPath, "the letter shapes")->required();
+  app.add_option("OUT", jpegPath, "the JPEG file to write")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
+  std::ifstream in(shapesPath);
   if (!in) {
-    std::fprintf(stderr, "make_logo: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "make_logo: cannot read %s\n", shapesPath.c_str());
     return 1;
   }
   TLogoShapes shapes;
   std::string error;
   if (!ReadLogoShapes(in, shapes, error)) {
-    std::fprintf(stderr, "make_logo: %s: %s\n", argv[1], error.c_str());
+    std::fprintf(stderr, "make_logo: %s: %s\n", shapesPath.c_str(), error.c_str());
     return 1;
   }
-  if (!WriteJpeg(argv[2], shapes.PictureWidth, shapes.PictureHeight, RenderLogo(shapes))) {
-    std::fprintf(stderr, "make_logo: cannot write %s\n", argv[2]);
+  if (!WriteJpeg(jpegPath, shapes.PictureWidth, shapes.PictureHeight, RenderLogo(shapes))) {
+    std::fprintf(stderr, "make_logo: cannot write %s\n", jpegPath.c_str());
     return 1;
   }
   return 0;

@@ -1,11 +1,14 @@
 // make_scripts OUT.cpp TEXTURE_SOURCE MESH_SOURCE: assembles the intro's two
 // byte scripts and writes them as the C++ source behind
 // resources/intro_scripts.h.
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
 
+#include "tools/console/command_line.h"
 #include "tools/scripts/script_sources.h"
 
 namespace {
@@ -44,18 +47,22 @@ bool Assembled(const char* path, TAssembly (*assemble)(std::string_view), std::v
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: make_scripts OUT.cpp TEXTURE_SOURCE MESH_SOURCE\n");
-    return 1;
-  }
+  CLI::App app("Assembles the intro's texture and mesh scripts and writes them as a C++ source.", "make_scripts");
+  std::string sourcePath, texturePath, meshPath;
+  app.add_option("OUT", sourcePath, "the C++ source to write")->required();
+  app.add_option("TEXTURE_SOURCE", texturePath, "the texture script's source")->required();
+  app.add_option("MESH_SOURCE", meshPath, "the mesh script's source")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
   std::vector<std::uint8_t> texture, mesh;
-  if (!Assembled(argv[2], AssembleTextureScript, texture) || !Assembled(argv[3], AssembleMeshScript, mesh)) return 1;
+  if (!Assembled(texturePath.c_str(), AssembleTextureScript, texture) ||
+      !Assembled(meshPath.c_str(), AssembleMeshScript, mesh))
+    return 1;
   const std::string source = "#include \"resources/intro_scripts.h\"\n\nnamespace {\n" +
                              ByteArray("TextureScript", texture) + ByteArray("MeshScript", mesh) +
                              "}  // namespace\n\n"
                              "std::span<const std::uint8_t> IntroTextureScript() { return TextureScript; }\n"
                              "std::span<const std::uint8_t> IntroMeshScript() { return MeshScript; }\n";
-  std::ofstream out(argv[1], std::ios::binary);
+  std::ofstream out(sourcePath, std::ios::binary);
   out << source;
   return out ? 0 : 1;
 }

@@ -1,13 +1,17 @@
 #include "tools/tarnxm/info_command.h"
 
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <string_view>
 
 #include "tools/tarnxm/song_length.h"
 #include "tools/tarnxm/sound_options.h"
-#include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
 
 namespace {
@@ -70,43 +74,6 @@ std::string InstrumentText(const TTarnXMInstrumentInfo& instrument) {
   return text.str();
 }
 
-std::string EnvelopeJson(const TTarnXMEnvelopeInfo& envelope) {
-  std::ostringstream json;
-  json << "{\"enabled\":" << (envelope.Enabled ? "true" : "false") << ",\"points\":[";
-  for (std::size_t k = 0; k < envelope.Points.size(); ++k)
-    json << (k ? "," : "") << "[" << envelope.Points[k].first << "," << envelope.Points[k].second << "]";
-  json << "],\"sustain\":" << (envelope.SustainEnabled ? std::to_string(envelope.SustainPoint) : "null") << ",\"loop\":"
-       << (envelope.LoopEnabled
-               ? "[" + std::to_string(envelope.LoopStart) + "," + std::to_string(envelope.LoopEnd) + "]"
-               : "null")
-       << "}";
-  return json.str();
-}
-
-std::string SampleJson(const TTarnXMSampleInfo& sample) {
-  std::ostringstream json;
-  json << "{\"index\":" << sample.Index << ",\"name\":" << JsonString(sample.Name) << ",\"length\":" << sample.Length
-       << ",\"loop\":\"" << LoopKind(sample) << "\",\"loop_start\":" << sample.LoopStart
-       << ",\"loop_length\":" << sample.LoopLength << ",\"bits\":" << sample.Bits << ",\"channels\":" << sample.Channels
-       << ",\"adpcm\":" << (sample.ADPCM ? "true" : "false") << ",\"volume\":" << sample.Volume
-       << ",\"panning\":" << (sample.UsePanning ? std::to_string(sample.Panning) : "null")
-       << ",\"relative_note\":" << sample.RelativeNote << ",\"fine_tune\":" << sample.FineTune << "}";
-  return json.str();
-}
-
-std::string InstrumentJson(const TTarnXMInstrumentInfo& instrument) {
-  std::ostringstream json;
-  json << "{\"number\":" << instrument.Number << ",\"name\":" << JsonString(instrument.Name)
-       << ",\"fade_out\":" << instrument.FadeOut << ",\"volume_envelope\":" << EnvelopeJson(instrument.VolumeEnvelope)
-       << ",\"panning_envelope\":" << EnvelopeJson(instrument.PanningEnvelope) << ",\"samples\":[";
-  for (std::size_t k = 0; k < instrument.Samples.size(); ++k)
-    json << (k ? "," : "") << SampleJson(instrument.Samples[k]);
-  json << "]}";
-  return json.str();
-}
-
-std::int64_t Milliseconds(double seconds) { return std::llround(seconds * 1000); }
-
 std::string SubsongsText(const std::vector<TTarnXMSubsong>& subsongs) {
   std::ostringstream text;
   text << "Subsongs:     " << subsongs.size() << "\n";
@@ -116,15 +83,66 @@ std::string SubsongsText(const std::vector<TTarnXMSubsong>& subsongs) {
   return text.str();
 }
 
-std::string SubsongsJson(const std::vector<TTarnXMSubsong>& subsongs) {
-  std::ostringstream json;
-  json << "[";
-  for (std::size_t k = 0; k < subsongs.size(); ++k)
-    json << (k ? "," : "") << "{\"first_order\":" << subsongs[k].FirstOrder
-         << ",\"duration_ms\":" << (subsongs[k].Ends ? std::to_string(Milliseconds(subsongs[k].Seconds)) : "null")
-         << "}";
-  json << "]";
-  return json.str();
+using TJson = nlohmann::ordered_json;
+
+// Module texts are Latin-1 bytes; a JSON string holds their characters.
+TJson JsonText(std::string_view text) { return Utf8FromLatin1(text); }
+
+TJson JsonOrNull(bool given, const TJson& value) { return given ? value : TJson(nullptr); }
+
+TJson EnvelopeJson(const TTarnXMEnvelopeInfo& envelope) {
+  return {{"enabled", envelope.Enabled},
+          {"points", envelope.Points},
+          {"sustain", JsonOrNull(envelope.SustainEnabled, envelope.SustainPoint)},
+          {"loop", JsonOrNull(envelope.LoopEnabled, {envelope.LoopStart, envelope.LoopEnd})}};
+}
+
+TJson SampleJson(const TTarnXMSampleInfo& sample) {
+  return {{"index", sample.Index},
+          {"name", JsonText(sample.Name)},
+          {"length", sample.Length},
+          {"loop", LoopKind(sample)},
+          {"loop_start", sample.LoopStart},
+          {"loop_length", sample.LoopLength},
+          {"bits", sample.Bits},
+          {"channels", sample.Channels},
+          {"adpcm", sample.ADPCM},
+          {"volume", sample.Volume},
+          {"panning", JsonOrNull(sample.UsePanning, sample.Panning)},
+          {"relative_note", sample.RelativeNote},
+          {"fine_tune", sample.FineTune}};
+}
+
+TJson InstrumentJson(const TTarnXMInstrumentInfo& instrument) {
+  TJson samples = TJson::array();
+  for (const TTarnXMSampleInfo& sample : instrument.Samples) samples.push_back(SampleJson(sample));
+  return {{"number", instrument.Number},
+          {"name", JsonText(instrument.Name)},
+          {"fade_out", instrument.FadeOut},
+          {"volume_envelope", EnvelopeJson(instrument.VolumeEnvelope)},
+          {"panning_envelope", EnvelopeJson(instrument.PanningEnvelope)},
+          {"samples", samples}};
+}
+
+TJson SubsongsJson(const std::vector<TTarnXMSubsong>& subsongs) {
+  TJson list = TJson::array();
+  for (const TTarnXMSubsong& subsong : subsongs)
+    list.push_back({{"first_order", subsong.FirstOrder},
+                    {"duration_ms", JsonOrNull(subsong.Ends, std::llround(subsong.Seconds * 1000))}});
+  return list;
+}
+
+// The tool has always written the hex digits of \u escapes in capitals; the
+// library writes small letters.
+std::string CapitalEscapes(std::string json) {
+  for (std::size_t at = 0; at + 1 < json.size(); ++at) {
+    if (json[at] != '\\') continue;
+    if (json[at + 1] == 'u')
+      for (std::size_t digit = at + 2; digit < at + 6; ++digit)
+        json[digit] = static_cast<char>(std::toupper(static_cast<unsigned char>(json[digit])));
+    ++at;
+  }
+  return json;
 }
 
 }  // namespace
@@ -167,41 +185,51 @@ std::string ModuleJson(const TTarnXMSong& song, std::optional<std::int64_t> dura
                        const std::vector<TTarnXMSubsong>& subsongs) {
   const TTarnXMSongInfo info = DescribeSong(song);
   const std::vector<TTarnXMInstrumentInfo> instruments = DescribeInstruments(song);
-  std::ostringstream json;
-  json << "{\"format\":\"" << info.FormatName << "\"";
-  if (info.Format == TTarnXMFormat::XM) json << ",\"version\":\"" << XMVersion(info) << "\"";
-  if (info.Format == TTarnXMFormat::MOD) json << ",\"signature\":" << JsonString(info.Signature);
-  json << ",\"title\":" << JsonString(info.Title) << ",\"channels\":" << info.Channels
-       << ",\"patterns\":" << info.Patterns << ",\"instruments\":" << instruments.size()
-       << ",\"samples\":" << SamplesWithData(instruments) << ",\"song_length\":" << info.Orders.size()
-       << ",\"restart\":" << info.RestartPosition << ",\"speed\":" << info.InitialSpeed
-       << ",\"tempo\":" << info.InitialTempo << ",\"linear\":" << (info.LinearFrequency ? "true" : "false")
-       << ",\"orders\":[";
-  for (std::size_t k = 0; k < info.Orders.size(); ++k) json << (k ? "," : "") << info.Orders[k];
-  json << "],\"comment\":" << JsonString(info.Comment) << ",\"instrument_list\":[";
-  for (std::size_t k = 0; k < instruments.size(); ++k) json << (k ? "," : "") << InstrumentJson(instruments[k]);
-  json << "],\"subsongs\":" << SubsongsJson(subsongs)
-       << ",\"duration_ms\":" << (durationMs ? std::to_string(*durationMs) : "null") << "}";
-  return json.str();
+  TJson json = TJson::object();
+  json["format"] = info.FormatName;
+  if (info.Format == TTarnXMFormat::XM) json["version"] = XMVersion(info);
+  if (info.Format == TTarnXMFormat::MOD) json["signature"] = JsonText(info.Signature);
+  json["title"] = JsonText(info.Title);
+  json["channels"] = info.Channels;
+  json["patterns"] = info.Patterns;
+  json["instruments"] = instruments.size();
+  json["samples"] = SamplesWithData(instruments);
+  json["song_length"] = info.Orders.size();
+  json["restart"] = info.RestartPosition;
+  json["speed"] = info.InitialSpeed;
+  json["tempo"] = info.InitialTempo;
+  json["linear"] = info.LinearFrequency;
+  json["orders"] = info.Orders;
+  json["comment"] = JsonText(info.Comment);
+  TJson instrumentList = TJson::array();
+  for (const TTarnXMInstrumentInfo& instrument : instruments) instrumentList.push_back(InstrumentJson(instrument));
+  json["instrument_list"] = instrumentList;
+  json["subsongs"] = SubsongsJson(subsongs);
+  json["duration_ms"] = JsonOrNull(durationMs.has_value(), durationMs.value_or(0));
+  return CapitalEscapes(json.dump(-1, ' ', true));
 }
 
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const bool json = !args.empty() && args[0] == "--json";
-  if (args.size() != (json ? 2u : 1u) || args.back().starts_with("--")) {
-    err << "tarnxm info: expected [--json] FILE (usage: tarnxm info --help)\n";
-    return 2;
-  }
-  const std::string& path = args.back();
-  const TTarnXMLoad load = LoadModuleFile(path);
+CLI::App* AddInfoCommand(CLI::App& tool, TInfoOptions& options) {
+  CLI::App* command = tool.add_subcommand("info", "the facts of an XM or MOD module and its subsongs");
+  command->footer(
+      "The format, title, channels, orders, instruments and samples of the module,\n"
+      "its length, and each subsong with its first order and duration.");
+  command->add_option("FILE", options.Path, "the module")->required()->type_name("");
+  command->add_flag("--json", options.Json, "one JSON object on one line");
+  return command;
+}
+
+int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
+  const TTarnXMLoad load = LoadModuleFile(options.Path);
   if (!load) {
-    err << "tarnxm: " << path << ": " << load.Error << "\n";
+    err << "tarnxm: " << options.Path << ": " << load.Error << "\n";
     return 1;
   }
   // Measured at the renderer's own rate, 44100 Hz.
   TTarnXMRenderer renderer(load.Song);
   const std::optional<std::int64_t> durationMs = SongDurationMs(renderer);
   const std::vector<TTarnXMSubsong>& subsongs = renderer.Subsongs();
-  out << (json ? ModuleJson(*load.Song, durationMs, subsongs) + "\n"
-               : DescribeModule(*load.Song, durationMs, subsongs));
+  out << (options.Json ? ModuleJson(*load.Song, durationMs, subsongs) + "\n"
+                       : DescribeModule(*load.Song, durationMs, subsongs));
   return 0;
 }

@@ -9,9 +9,20 @@
 
 #include "tarnxm/tarnxm.h"
 
-// args are the words after "info". Returns the exit status: 0, 1 when the
-// file does not load, 2 for a usage error.
-int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+namespace CLI {
+class App;
+}
+
+struct TInfoOptions {
+  std::string Path;
+  bool Json = false;
+};
+
+// The info command on the tool, set into options as it is read.
+CLI::App* AddInfoCommand(CLI::App& tool, TInfoOptions& options);
+
+// Returns the exit status: 0, or 1 when the file does not load.
+int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);
 
 // durationMs: the song's length once through, none when it never ends;
 // subsongs: the renderer's, the first at order 0.

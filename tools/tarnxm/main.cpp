@@ -1,4 +1,6 @@
 // tarnxm: the module player's command-line tool.
+#include <unistd.h>
+
 #include <iostream>
 
 #include "platform/wave_out.h"
@@ -6,5 +8,8 @@
 
 int main(int argc, char** argv) {
   platform::SetWaveOutFactory(platform::CreateSdlWaveOut);
-  return RunTarnXM({argv + 1, argv + argc}, std::cout, std::cerr);
+  // Keys, the status area and the progress bar are for a person at the terminal.
+  const bool terminal = isatty(STDERR_FILENO) == 1;
+  return RunTarnXM({argv + 1, argv + argc}, std::cout, std::cerr,
+                   {terminal && isatty(STDIN_FILENO) == 1 ? STDIN_FILENO : -1, terminal});
 }

@@ -1,5 +1,6 @@
 #include "tools/tarnxm/play_command.h"
 
+#include <CLI/CLI.hpp>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -15,36 +16,8 @@
 #include "tools/tarnxm/play_list.h"
 #include "tools/tarnxm/play_screen.h"
 #include "tools/tarnxm/play_session.h"
-#include "tools/tarnxm/sound_options.h"
 
 namespace {
-
-struct TPlayOptions {
-  std::vector<std::string> Inputs;
-  TSoundOptions Sound;
-};
-
-std::string ParseOptions(const std::vector<std::string>& args, TPlayOptions& options) {
-  bool loopsGiven = false;
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    std::string problem;
-    if (ParseSoundOption(args, k, options.Sound, problem)) {
-      if (!problem.empty()) return problem;
-      loopsGiven = loopsGiven || arg == "--loops";
-    } else if (arg == "--once") {
-      options.Sound.Loops = 0;
-      loopsGiven = true;
-    } else if (arg.starts_with("-")) {
-      return "unexpected " + arg;
-    } else {
-      options.Inputs.push_back(arg);
-    }
-  }
-  // Play goes on until it is told to stop.
-  if (!loopsGiven) options.Sound.Loops = -1;
-  return options.Inputs.empty() ? "expected FILE" : "";
-}
 
 // Buffers of 2048 frames at 44100 Hz, the same time at other rates.
 std::int32_t BufferFrames(std::int32_t rate) {
@@ -89,13 +62,27 @@ std::unique_ptr<TTarnXM> OpenPlayer(const TSoundOptions& options) {
 
 }  // namespace
 
-int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TPlayConsole& console) {
-  TPlayOptions options;
-  if (const std::string problem = ParseOptions(args, options); !problem.empty()) {
-    err << "tarnxm play: " << problem << " (usage: tarnxm play --help)\n";
-    return 2;
-  }
-  TPlayScreen screen(err, console.Status, STDERR_FILENO);
+CLI::App* AddPlayCommand(CLI::App& tool, TPlayOptions& options) {
+  CLI::App* command = tool.add_subcommand("play", "songs through the sound device");
+  command->add_option("FILE", options.Inputs, "the XM or MOD modules")->required()->type_name("");
+  // Play goes on until it is told to stop.
+  options.Sound.Loops = -1;
+  command->add_flag_callback("--once", [&options] { options.Sound.Loops = 0; }, "each song once through (--loops 0)")
+      ->trigger_on_parse();
+  AddSoundOptions(*command, options.Sound);
+  command->footer(
+      "The songs one after the other, each round and round until a key moves on,\n"
+      "unless --once or --loops. A file that does not load, or lacks the subsong or\n"
+      "start asked for, is one line and play goes on with the next. Exit status 0\n"
+      "when a file played, 1 when none did, 2 for a usage error.\n"
+      "Keys: Space pause, q or Escape quit, Left/Right seek -/+5 s, Up/Down -/+1 order,\n"
+      "      n/p next/previous file, < > previous/next subsong, 1-0 toggle channels 1-10,\n"
+      "      ! unmute all, h help");
+  return command;
+}
+
+int RunPlay(const TPlayOptions& options, std::ostream& out, std::ostream& err, const TConsole& console) {
+  TPlayScreen screen(err, console.Terminal, STDERR_FILENO);
   TPlaylist list(options.Inputs, [&screen](const std::string& path, const std::string& reason) {
     screen.Message("tarnxm: " + path + ": " + reason);
   });

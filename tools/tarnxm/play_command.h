@@ -6,13 +6,23 @@
 #include <string>
 #include <vector>
 
-struct TPlayConsole {
-  int KeysFd = -1;      // where keys come from; -1: none
-  bool Status = false;  // a status area on err, redrawn in place
+#include "tools/tarnxm/sound_options.h"
+#include "tools/tarnxm/tarnxm.h"
+
+namespace CLI {
+class App;
+}
+
+struct TPlayOptions {
+  std::vector<std::string> Inputs;
+  TSoundOptions Sound;
 };
 
-// args are the words after "play". Returns the exit status: 0 when a file
-// played, 1 when none did (none loaded, or there is no sound device), 2 for
-// a usage error. A file that does not load is one line on err, and play goes
-// on with the next.
-int RunPlay(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TPlayConsole& console);
+// The play command on the tool, set into options as it is read.
+CLI::App* AddPlayCommand(CLI::App& tool, TPlayOptions& options);
+
+// Returns the exit status: 0 when a file played, 1 when none did (none
+// loaded, or there is no sound device). A file that does not load is one line
+// on err, and play goes on with the next. The status area goes on err where
+// the console is a terminal.
+int RunPlay(const TPlayOptions& options, std::ostream& out, std::ostream& err, const TConsole& console);

@@ -8,9 +8,9 @@
 #include <mutex>
 #include <thread>
 
+#include "tools/console/progress_bar.h"
 #include "tools/tarnxm/interrupt.h"
 #include "tools/tarnxm/render_job.h"
-#include "tools/tarnxm/render_options.h"
 
 namespace {
 
@@ -23,13 +23,6 @@ struct TBoard {
   std::size_t WorkersLeft = 0;
   bool Failed = false;
 };
-
-void DrawBar(std::ostream& err, double fraction, std::size_t finished, std::size_t files) {
-  constexpr int Width = 40;
-  const int filled = static_cast<int>(std::clamp(fraction, 0.0, 1.0) * Width);
-  err << "\r[" << std::string(static_cast<std::size_t>(filled), '#') << std::string(Width - filled, '.') << "] "
-      << static_cast<int>(fraction * 100) << "% " << finished << "/" << files << " files\x1b[K" << std::flush;
-}
 
 double Fraction(const std::vector<TJobProgress>& progress, std::size_t finished) {
   double sum = static_cast<double>(finished);
@@ -50,12 +43,7 @@ std::string MakeFolder(const std::string& folder) {
 
 }  // namespace
 
-int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool progress) {
-  TRenderOptions options;
-  if (const std::string problem = ParseRenderOptions(args, options); !problem.empty()) {
-    err << "tarnxm render: " << problem << " (usage: tarnxm render --help)\n";
-    return 2;
-  }
+int RunRender(const TRenderOptions& options, std::ostream& out, std::ostream& err, bool progress) {
   for (const std::string& folder : {options.OutDir, options.StemsDir}) {
     if (folder.empty()) continue;
     if (const std::string problem = MakeFolder(folder); !problem.empty()) {
@@ -90,17 +78,18 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   std::vector<std::thread> workers;
   for (std::size_t k = 0; k < threads; ++k) workers.emplace_back(work);
 
+  TProgressBar bar(err, static_cast<std::int64_t>(files), "files", progress);
   std::unique_lock lock(board.Lock);
   for (bool running = true; running;) {
     board.Changed.wait_for(lock, std::chrono::milliseconds(100));
     running = board.WorkersLeft > 0;
-    for (const std::string& line : board.Lines) err << (progress ? "\r\x1b[K" : "") << line << "\n";
+    for (const std::string& line : board.Lines) bar.Print(line);
     board.Lines.clear();
-    if (progress) DrawBar(err, Fraction(jobs, board.Finished), board.Finished, files);
+    bar.Update(static_cast<std::int64_t>(board.Finished), Fraction(jobs, board.Finished));
   }
   lock.unlock();
   for (std::thread& worker : workers) worker.join();
-  if (progress) err << "\n";
+  bar.Finish();
   if (Interrupted()) {
     err << "tarnxm: interrupted; the unfinished files are removed\n";
     return 130;

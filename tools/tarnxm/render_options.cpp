@@ -1,60 +1,18 @@
 #include "tools/tarnxm/render_options.h"
 
-#include <algorithm>
-#include <charconv>
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
 #include <set>
 
+#include "tools/console/checked_option.h"
 #include "tools/tarnxm/song_length.h"
 
 namespace {
 
 constexpr std::int32_t MostJobs = 256;
 
-// The option at args[k] with its value (advancing k); false when args[k]
-// is not one of render's own.
-bool ParseRenderOption(const std::vector<std::string>& args, std::size_t& k, TRenderOptions& options,
-                       std::string& problem) {
-  const std::string& arg = args[k];
-  static const char* const valued[] = {"-o",       "--out-dir",   "--stems", "--seconds",
-                                       "--format", "--container", "-j",      "--jobs"};
-  if (std::find(std::begin(valued), std::end(valued), arg) == std::end(valued)) return false;
-  if (k + 1 >= args.size()) {
-    problem = arg + " needs a value";
-    return true;
-  }
-  const std::string& value = args[++k];
-  if (arg == "-o") {
-    options.Output = value;
-  } else if (arg == "--out-dir") {
-    options.OutDir = value;
-  } else if (arg == "--stems") {
-    options.StemsDir = value;
-  } else if (arg == "--seconds") {
-    options.Seconds = ParseTime(value);
-    if (!options.Seconds || !(*options.Seconds > 0 && *options.Seconds <= LongestSeconds))
-      problem = "--seconds takes a time above 0, up to 3600";
-  } else if (arg == "--format") {
-    const char* const names[] = {"s16", "s24", "f32"};
-    const auto found = std::find(std::begin(names), std::end(names), value);
-    if (found == std::end(names)) problem = "--format takes s16, s24 or f32";
-    options.Format = static_cast<TSampleFormat>(found - std::begin(names));
-  } else if (arg == "--container") {
-    const char* const names[] = {"wav", "raw", "flac"};
-    const auto found = std::find(std::begin(names), std::end(names), value);
-    if (found == std::end(names)) problem = "--container takes wav, raw or flac";
-    options.Container = static_cast<TContainer>(found - std::begin(names));
-  } else {
-    const char* end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(value.data(), end, options.Jobs);
-    if (error != std::errc() || stop != end || options.Jobs < 1 || options.Jobs > MostJobs)
-      problem = arg + " takes 1 to 256 threads";
-  }
-  return true;
-}
-
 std::string CheckCombination(const TRenderOptions& options) {
-  if (options.Inputs.empty()) return "expected FILE";
   const int targets = !options.Output.empty() + !options.OutDir.empty() + !options.StemsDir.empty();
   if (targets != 1) return "expected one of -o OUT, --out-dir DIR and --stems DIR";
   if (!options.Output.empty() && options.Inputs.size() > 1) return "-o takes one FILE; several need --out-dir DIR";
@@ -72,19 +30,43 @@ std::string CheckCombination(const TRenderOptions& options) {
 
 }  // namespace
 
-std::string ParseRenderOptions(const std::vector<std::string>& args, TRenderOptions& options) {
-  for (std::size_t k = 0; k < args.size(); ++k) {
-    const std::string& arg = args[k];
-    std::string problem;
-    if (ParseSoundOption(args, k, options.Sound, problem) || ParseRenderOption(args, k, options, problem)) {
-      if (!problem.empty()) return problem;
-    } else if (arg.starts_with("-")) {
-      return "unexpected " + arg;
-    } else {
-      options.Inputs.push_back(arg);
-    }
-  }
-  return CheckCombination(options);
+CLI::App* AddRenderCommand(CLI::App& tool, TRenderOptions& options) {
+  CLI::App* command = tool.add_subcommand("render", "songs to WAV, FLAC or raw files");
+  command->footer("Each song from its start to its end, rendered on every core at once.");
+  command->add_option("FILE", options.Inputs, "the XM or MOD modules")->required()->type_name("");
+  command->add_option("-o", options.Output, "one song to OUT; - for the standard output")->type_name("OUT");
+  command->add_option("--out-dir", options.OutDir, "each song to DIR/NAME.EXT")->type_name("DIR");
+  command->add_option("--stems", options.StemsDir, "each heard channel alone to DIR/NAME-01.EXT, ...")
+      ->type_name("DIR");
+  AddCheckedOption(*command, "--format", "FORMAT", "s16, s24 or f32 samples (s16; FLAC holds s16 or s24)",
+                   [&options](const std::string& word) {
+                     return ParseName(word, {"s16", "s24", "f32"}, options.Format) ? "" : "takes s16, s24 or f32";
+                   });
+  AddCheckedOption(*command, "--container", "KIND", "wav, flac or raw (from OUT's extension, else wav)",
+                   [&options](const std::string& word) {
+                     TContainer container{};
+                     if (!ParseName(word, {"wav", "raw", "flac"}, container)) return "takes wav, raw or flac";
+                     options.Container = container;
+                     return "";
+                   });
+  AddCheckedOption(*command, "--seconds", "TIME", "render TIME, playing on past the song's end",
+                   [&options](const std::string& word) {
+                     options.Seconds = ParseTime(word);
+                     return options.Seconds && *options.Seconds > 0 && *options.Seconds <= LongestSeconds
+                                ? ""
+                                : "takes a time above 0, up to 3600";
+                   });
+  AddCheckedOption(*command, "-j,--jobs", "N", "files rendered at once (one for each core)",
+                   [&options](const std::string& word) {
+                     return ParseNumber(word, options.Jobs) && options.Jobs >= 1 && options.Jobs <= MostJobs
+                                ? ""
+                                : "takes 1 to 256 threads";
+                   });
+  AddSoundOptions(*command, options.Sound);
+  command->callback([&options] {
+    if (const std::string problem = CheckCombination(options); !problem.empty()) throw CLI::ValidationError(problem);
+  });
+  return command;
 }
 
 TContainer ChosenContainer(const TRenderOptions& options) {

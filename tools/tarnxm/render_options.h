@@ -9,6 +9,10 @@
 #include "tools/tarnxm/audio_writer.h"
 #include "tools/tarnxm/sound_options.h"
 
+namespace CLI {
+class App;
+}
+
 struct TRenderOptions {
   std::vector<std::string> Inputs;
   std::string Output;  // -o: one file, or "-" for the standard output
@@ -21,8 +25,9 @@ struct TRenderOptions {
   TSoundOptions Sound;
 };
 
-// An empty string when the words make a render, else what is wrong.
-std::string ParseRenderOptions(const std::vector<std::string>& args, TRenderOptions& options);
+// The render command on the tool, set into options as it is read; options
+// that do not make a render together are a usage error.
+CLI::App* AddRenderCommand(CLI::App& tool, TRenderOptions& options);
 
 // The container the options ask for.
 TContainer ChosenContainer(const TRenderOptions& options);

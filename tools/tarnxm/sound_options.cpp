@@ -1,11 +1,15 @@
 #include "tools/tarnxm/sound_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <utility>
+
+#include "tools/console/checked_option.h"
 
 namespace {
 
@@ -16,80 +20,77 @@ constexpr std::int32_t HighestRate = 192000;
 constexpr std::int32_t MostChannels = 256;
 constexpr double LowestGainDb = -96;
 constexpr double HighestGainDb = 24;
-
-template <typename T>
-bool ParseNumber(std::string_view text, T& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return !text.empty() && error == std::errc() && stop == end;
-}
+const std::string SoundGroup = "Sound options";
 
 bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) { return value >= low && value <= high; }
 
-// The value of the option arg, or what is wrong with it.
-std::string ParseValue(const std::string& arg, const std::string& value, TSoundOptions& options) {
-  if (arg == "--rate")
-    return ParseNumber(value, options.Rate) && InRange(options.Rate, LowestRate, HighestRate)
-               ? ""
-               : "--rate takes 8000 to 192000 Hz";
-  if (arg == "--interpolation") {
-    const char* const names[] = {"none", "linear", "cubic", "sinc"};
-    const auto found = std::find(std::begin(names), std::end(names), value);
-    if (found == std::end(names)) return "--interpolation takes none, linear, cubic or sinc";
-    options.Interpolation = static_cast<TTarnXMInterpolation>(found - std::begin(names));
+std::function<std::string(const std::string&)> TakeChannelList(std::vector<std::int32_t>& list) {
+  return [&list](const std::string& word) {
+    const std::optional<std::vector<std::int32_t>> channels = ParseChannelList(word);
+    if (!channels) return "takes channels 1 to 256 like 1,3-5";
+    list = *channels;
     return "";
-  }
-  if (arg == "--gain")
-    return ParseNumber(value, options.GainDb) && options.GainDb >= LowestGainDb && options.GainDb <= HighestGainDb
-               ? ""
-               : "--gain takes -96 to 24 dB";
-  if (arg == "--stereo")
-    return ParseNumber(value, options.StereoPercent) && InRange(options.StereoPercent, 0, 100)
-               ? ""
-               : "--stereo takes 0 to 100 percent";
-  if (arg == "--mute" || arg == "--solo") {
-    const std::optional<std::vector<std::int32_t>> list = ParseChannelList(value);
-    if (!list) return arg + " takes channels 1 to 256 like 1,3-5";
-    (arg == "--mute" ? options.Muted : options.Solo) = *list;
-    return "";
-  }
-  if (arg == "--subsong")
-    return ParseNumber(value, options.Subsong) && options.Subsong >= 0 ? "" : "--subsong takes a number from 0";
-  if (arg == "--loops")
-    return ParseNumber(value, options.Loops) && options.Loops >= -1 ? "" : "--loops takes -1 (for ever) or more";
-  const std::optional<double> time = ParseTime(value);
-  if (!time) return arg + " takes seconds (83.5) or m:ss[.fff]";
-  if (arg == "--start") {
-    options.StartSeconds = *time;
-  } else {
-    if (*time <= 0) return "--end-time takes a time above 0";
-    options.EndSeconds = time;
-  }
-  return "";
+  };
 }
 
 }  // namespace
 
-bool ParseSoundOption(const std::vector<std::string>& args, std::size_t& k, TSoundOptions& options,
-                      std::string& problem) {
-  const std::string& arg = args[k];
-  if (arg == "--mono") {
-    options.Stereo = false;
-    return true;
-  }
-  if (arg == "--no-clip") {
-    options.Clipping = false;
-    return true;
-  }
-  static const char* const valued[] = {"--rate", "--interpolation", "--gain",  "--stereo", "--mute",
-                                       "--solo", "--subsong",       "--start", "--loops",  "--end-time"};
-  if (std::find(std::begin(valued), std::end(valued), arg) == std::end(valued)) return false;
-  if (k + 1 >= args.size()) {
-    problem = arg + " needs a value";
-    return true;
-  }
-  problem = ParseValue(arg, args[++k], options);
-  return true;
+void AddSoundOptions(CLI::App& command, TSoundOptions& options) {
+  const auto add = [&command](const std::string& name, const std::string& valueName, const std::string& description,
+                              std::function<std::string(const std::string&)> take) {
+    return AddCheckedOption(command, name, valueName, description, std::move(take))->group(SoundGroup);
+  };
+  add("--rate", "HZ", "mix at HZ, 8000 to 192000 (44100)", [&options](const std::string& word) {
+    return ParseNumber(word, options.Rate) && InRange(options.Rate, LowestRate, HighestRate)
+               ? ""
+               : "takes 8000 to 192000 Hz";
+  });
+  command.add_flag_callback("--mono", [&options] { options.Stereo = false; }, "one channel instead of two")
+      ->group(SoundGroup);
+  add("--interpolation", "KIND", "none, linear, cubic or sinc (sinc)", [&options](const std::string& word) {
+    return ParseName(word, {"none", "linear", "cubic", "sinc"}, options.Interpolation)
+               ? ""
+               : "takes none, linear, cubic or sinc";
+  });
+  command
+      .add_flag_callback("--no-clip", [&options] { options.Clipping = false; },
+                         "let 16-bit and 24-bit samples wrap instead of clipping")
+      ->group(SoundGroup);
+  add("--gain", "DB", "the level, -96 to 24 dB (-6: room for loud songs)", [&options](const std::string& word) {
+    return ParseNumber(word, options.GainDb) && options.GainDb >= LowestGainDb && options.GainDb <= HighestGainDb
+               ? ""
+               : "takes -96 to 24 dB";
+  });
+  add("--stereo", "PERCENT", "stereo separation, 0 (mono) to 100 (100)", [&options](const std::string& word) {
+    return ParseNumber(word, options.StereoPercent) && InRange(options.StereoPercent, 0, 100)
+               ? ""
+               : "takes 0 to 100 percent";
+  });
+  add("--mute", "LIST", "silence channels, counted from 1: 1,3-5", TakeChannelList(options.Muted));
+  add("--solo", "LIST", "hear only these channels", TakeChannelList(options.Solo));
+  add("--subsong", "N", "start at subsong N, from 0 (tarnxm info lists them)", [&options](const std::string& word) {
+    return ParseNumber(word, options.Subsong) && options.Subsong >= 0 ? "" : "takes a number from 0";
+  });
+  add("--start", "TIME", "start TIME into the subsong: seconds (83.5) or m:ss[.fff]",
+      [&options](const std::string& word) {
+        const std::optional<double> time = ParseTime(word);
+        if (!time) return "takes seconds (83.5) or m:ss[.fff]";
+        options.StartSeconds = *time;
+        return "";
+      });
+  // play's --once sets the same count: the later of the two on the line wins.
+  add("--loops", "N", "play the song N more times after the first; -1 for ever (0)",
+      [&options](const std::string& word) {
+        return ParseNumber(word, options.Loops) && options.Loops >= -1 ? "" : "takes -1 (for ever) or more";
+      })
+      ->trigger_on_parse();
+  add("--end-time", "TIME", "stop at TIME into the subsong", [&options](const std::string& word) {
+    const std::optional<double> time = ParseTime(word);
+    if (!time) return "takes seconds (83.5) or m:ss[.fff]";
+    if (*time <= 0) return "takes a time above 0";
+    options.EndSeconds = time;
+    return "";
+  });
 }
 
 std::optional<double> ParseTime(const std::string& text) {

@@ -3,13 +3,16 @@
 // one: --rate HZ, --mono, --interpolation none|linear|cubic|sinc, --no-clip,
 // --gain dB, --stereo PERCENT, --mute LIST, --solo LIST, --subsong N,
 // --start TIME, --loops N, --end-time TIME.
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "tarnxm/tarnxm.h"
+
+namespace CLI {
+class App;
+}
 
 // The tools' level: the engine mixes at full scale, which clips busy songs;
 // this cut leaves at most 0.1 % clipped samples on nearly every module.
@@ -31,10 +34,8 @@ struct TSoundOptions {
   std::optional<double> EndSeconds;
 };
 
-// Takes the sound option at args[k] (and its value, advancing k): false when
-// args[k] is none of them; problem says what is wrong with one that is.
-bool ParseSoundOption(const std::vector<std::string>& args, std::size_t& k, TSoundOptions& options,
-                      std::string& problem);
+// The sound options on a command, set into options as they are read.
+void AddSoundOptions(CLI::App& command, TSoundOptions& options);
 
 // "83.5" or "m:ss[.fff]" in seconds; none when the text is neither.
 std::optional<double> ParseTime(const std::string& text);

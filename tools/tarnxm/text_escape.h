@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
+// Every byte as the character of that number, in UTF-8.
+std::string Utf8FromLatin1(std::string_view text);
 // For a terminal: UTF-8, with control characters shown as '.'.
 std::string PrintableText(std::string_view text);
-// A JSON string literal with its quotes, pure ASCII.
-std::string JsonString(std::string_view text);

@@ -9,9 +9,6 @@
 
 class TWavWriter : public TAudioWriter {
  public:
-  // The most sample data a RIFF file can describe.
-  static constexpr std::uint64_t MaxDataBytes = 0xFFFFFFFFu - 36;
-
   // header: false for raw samples.
   TWavWriter(TByteSink& sink, const TAudioLayout& layout, bool header);
   bool Write(std::span<const std::int32_t> samples) override;

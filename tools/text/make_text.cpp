@@ -4,12 +4,16 @@
 // columns with leading blanks; a run of lines that begin with '>' is a table,
 // indented as one block so that its columns stay aligned (the '>' goes).
 // Lines hold character codes 32..254 only.
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tools/console/command_line.h"
 
 namespace {
 
@@ -26,13 +30,14 @@ void PutLine(std::string& out, const std::string& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_text SCROLLER.txt OUT.text\n");
-    return 1;
-  }
-  std::ifstream in(argv[1], std::ios::binary);
+  CLI::App app("Turns the scroller's text into the TEXT resource.", "make_text");
+  std::string scrollerPath, textPath;
+  app.add_option("SCROLLER", scrollerPath, "the scroller's text")->required();
+  app.add_option("OUT", textPath, "the resource file to write")->required();
+  if (const std::optional<int> status = ParseCommandLine(app, argc, argv)) return *status;
+  std::ifstream in(scrollerPath, std::ios::binary);
   if (!in) {
-    std::fprintf(stderr, "make_text: cannot read %s\n", argv[1]);
+    std::fprintf(stderr, "make_text: cannot read %s\n", scrollerPath.c_str());
     return 1;
   }
   std::vector<std::string> lines;
@@ -72,10 +77,10 @@ int main(int argc, char** argv) {
   const auto count = static_cast<std::uint32_t>(lines.size());
   for (int b = 0; b < 4; ++b) out[static_cast<std::size_t>(b)] = static_cast<char>(count >> (8 * b) & 0xFF);
 
-  std::ofstream file(argv[2], std::ios::binary);
+  std::ofstream file(textPath, std::ios::binary);
   file << out;
   if (!file) {
-    std::fprintf(stderr, "make_text: cannot write %s\n", argv[2]);
+    std::fprintf(stderr, "make_text: cannot write %s\n", textPath.c_str());
     return 1;
   }
   return 0;
