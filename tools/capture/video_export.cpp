@@ -1,5 +1,6 @@
 #include "tools/capture/video_export.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/offscreen_context.h"
+#include "platform/wav_format.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/intro_music.h"
 #include "tools/capture/pcm_bytes.h"
@@ -47,8 +49,10 @@ std::string FrameName(std::int64_t n) {
 bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, std::int64_t end) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) return false;
-  const std::vector<std::uint8_t> header = WavHeader(
-      TIntroMusic::Rate, TIntroMusic::Channels, static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels);
+  const std::uint64_t dataBytes = static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels;
+  const std::vector<std::uint8_t> header = platform::WavHeader(
+      {.Channels = TIntroMusic::Channels, .Rate = TIntroMusic::Rate},
+      static_cast<std::uint32_t>(std::min<std::uint64_t>(dataBytes, platform::MaxWavDataBytes)));
   bool ok = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size();
   ok = ok && StreamMusic(music, first, end, [&](const std::vector<std::uint8_t>& bytes) {
          return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
