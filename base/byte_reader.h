@@ -23,9 +23,7 @@ class TByteReader {
   explicit TByteReader(std::span<const std::uint8_t> data) : TByteReader(data.data(), data.size()) {}
 
   // Bytes present from the position on (0 past the end).
-  std::int64_t Remaining() const {
-    return ReadPosition < 0 ? 0 : std::max<std::int64_t>(SourceSize - ReadPosition, 0);
-  }
+  std::int64_t Remaining() const { return ReadPosition < 0 ? 0 : std::max<std::int64_t>(SourceSize - ReadPosition, 0); }
   bool AtEnd() const { return Remaining() == 0; }
   // Whether any read or skip asked for bytes the data does not have.
   bool Short() const { return ShortRead; }

@@ -9,9 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > MaxPictureInputBytes) return 0;
   TImage image;
-  if (DecodeJPG({data, size}, image))
-    CheckImage(image);
-  else if (!image.Pixels.empty())
-    std::abort();
+  if (DecodeJPG({data, size}, image)) CheckImage(image);
+  else if (!image.Pixels.empty()) std::abort();
   return 0;
 }

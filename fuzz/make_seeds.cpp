@@ -169,9 +169,10 @@ std::vector<std::uint8_t> ClipBox(float minimum, float maximum) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app("Writes the fuzzers' starting inputs to BUILD_DIR/seeds and their regression inputs to "
-               "BUILD_DIR/regressions.",
-               "make_seeds");
+  CLI::App app(
+      "Writes the fuzzers' starting inputs to BUILD_DIR/seeds and their regression inputs to "
+      "BUILD_DIR/regressions.",
+      "make_seeds");
   std::string sourceDir, buildDir;
   app.add_option("SOURCE_DIR", sourceDir, "the project's source tree")->required();
   app.add_option("BUILD_DIR", buildDir, "the fuzzers' build tree")->required();
@@ -232,14 +233,13 @@ int main(int argc, char** argv) {
   // Written afresh, so that a regression renamed leaves no copy behind.
   const fs::path regressions = fs::path(buildDir) / "regressions";
   fs::remove_all(regressions);
-  const std::pair<const char*, std::vector<TRegression>> targets[] = {
-      {"module", ModuleRegressions()},
-      {"bmp", BmpRegressions()},
-      {"tga", TgaRegressions()},
-      {"jpeg", JpegRegressions()},
-      {"texture_script", TextureScriptRegressions()},
-      {"mesh_script", MeshScriptRegressions()},
-      {"scroller_text", ScrollerTextRegressions()}};
+  const std::pair<const char*, std::vector<TRegression>> targets[] = {{"module", ModuleRegressions()},
+                                                                      {"bmp", BmpRegressions()},
+                                                                      {"tga", TgaRegressions()},
+                                                                      {"jpeg", JpegRegressions()},
+                                                                      {"texture_script", TextureScriptRegressions()},
+                                                                      {"mesh_script", MeshScriptRegressions()},
+                                                                      {"scroller_text", ScrollerTextRegressions()}};
   for (const auto& [target, inputs] : targets)
     for (const TRegression& input : inputs) {
       Write(regressions / target, input.Name, input.Bytes);

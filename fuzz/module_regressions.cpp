@@ -83,9 +83,12 @@ TBytes HugeSamples() {
 TBytes LoopsThatReArmEachOther() {
   TXMWriter writer;
   writer.Channels = 2;
-  writer.Patterns.push_back(XMPattern(
-      3, Joined({XMCell(49, 1, 0, 0x0E, 0x60), {0x80}, XMCell(0, 0, 0, 0x0E, 0x61), {0x80},
-                 XMCell(0, 0, 0, 0x0E, 0x61), {0x80}})));
+  writer.Patterns.push_back(XMPattern(3, Joined({XMCell(49, 1, 0, 0x0E, 0x60),
+                                                 {0x80},
+                                                 XMCell(0, 0, 0, 0x0E, 0x61),
+                                                 {0x80},
+                                                 XMCell(0, 0, 0, 0x0E, 0x61),
+                                                 {0x80}})));
   writer.Instruments = {LoopedInstrument()};
   return writer.Build();
 }

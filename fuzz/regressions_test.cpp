@@ -53,48 +53,47 @@ TEST(FuzzRegressions, ModulesReachTheirCases) {
     const auto song = Loaded(bytes);
     return song ? DescribeInstruments(*song) : std::vector<TTarnXMInstrumentInfo>{};
   };
-  ExpectEach(ModuleRegressions(),
-             {{"short-pattern-data-0104.xm", ExpectShortPatternData},
-              {"short-pattern-data-0102.xm", ExpectShortPatternData},
-              {"short-instrument-header.xm",
-               [&](const TBytes& bytes) {
-                 const auto described = instruments(bytes);
-                 ASSERT_EQ(described.size(), 1u);
-                 EXPECT_TRUE(described[0].VolumeEnvelope.Points.empty());
-                 EXPECT_EQ(described[0].Samples.at(0).Length, 300);
-               }},
-              {"huge-patterns.xm",
-               [](const TBytes& bytes) {
-                 const auto song = Loaded(bytes);
-                 ASSERT_TRUE(song);
-                 EXPECT_EQ(DescribeSong(*song).Channels, 255);
-                 EXPECT_EQ(PatternRows(*song, 7), 256);
-               }},
-              {"longest-pattern.xm",
-               [](const TBytes& bytes) {
-                 const auto song = Loaded(bytes);
-                 ASSERT_TRUE(song);
-                 EXPECT_EQ(PatternRows(*song, 0), 65535);
-                 EXPECT_EQ(PatternCell(*song, 0, 0, 0).Note, 0);
-               }},
-              {"huge-samples.xm",
-               [&](const TBytes& bytes) {
-                 const auto described = instruments(bytes);
-                 ASSERT_EQ(described.size(), 1u);
-                 EXPECT_EQ(described[0].Samples.size(), 256u);
-                 for (const TTarnXMSampleInfo& sample : described[0].Samples) EXPECT_EQ(sample.Length, 0);
-               }},
-              {"loops-that-re-arm-each-other.xm",
-               [](const TBytes& bytes) {
-                 TTarnXMRenderer renderer(Loaded(bytes));
-                 EXPECT_TRUE(renderer.Subsongs()[0].Ends);
-               }},
-              {"one-byte-chunks.xm",
-               [](const TBytes& bytes) {
-                 const auto song = Loaded(bytes);
-                 ASSERT_TRUE(song);
-                 EXPECT_FALSE(DescribeSong(*song).MacrosFromFile);
-               }}});
+  ExpectEach(ModuleRegressions(), {{"short-pattern-data-0104.xm", ExpectShortPatternData},
+                                   {"short-pattern-data-0102.xm", ExpectShortPatternData},
+                                   {"short-instrument-header.xm",
+                                    [&](const TBytes& bytes) {
+                                      const auto described = instruments(bytes);
+                                      ASSERT_EQ(described.size(), 1u);
+                                      EXPECT_TRUE(described[0].VolumeEnvelope.Points.empty());
+                                      EXPECT_EQ(described[0].Samples.at(0).Length, 300);
+                                    }},
+                                   {"huge-patterns.xm",
+                                    [](const TBytes& bytes) {
+                                      const auto song = Loaded(bytes);
+                                      ASSERT_TRUE(song);
+                                      EXPECT_EQ(DescribeSong(*song).Channels, 255);
+                                      EXPECT_EQ(PatternRows(*song, 7), 256);
+                                    }},
+                                   {"longest-pattern.xm",
+                                    [](const TBytes& bytes) {
+                                      const auto song = Loaded(bytes);
+                                      ASSERT_TRUE(song);
+                                      EXPECT_EQ(PatternRows(*song, 0), 65535);
+                                      EXPECT_EQ(PatternCell(*song, 0, 0, 0).Note, 0);
+                                    }},
+                                   {"huge-samples.xm",
+                                    [&](const TBytes& bytes) {
+                                      const auto described = instruments(bytes);
+                                      ASSERT_EQ(described.size(), 1u);
+                                      EXPECT_EQ(described[0].Samples.size(), 256u);
+                                      for (const TTarnXMSampleInfo& sample : described[0].Samples)
+                                        EXPECT_EQ(sample.Length, 0);
+                                    }},
+                                   {"loops-that-re-arm-each-other.xm",
+                                    [](const TBytes& bytes) {
+                                      TTarnXMRenderer renderer(Loaded(bytes));
+                                      EXPECT_TRUE(renderer.Subsongs()[0].Ends);
+                                    }},
+                                   {"one-byte-chunks.xm", [](const TBytes& bytes) {
+                                      const auto song = Loaded(bytes);
+                                      ASSERT_TRUE(song);
+                                      EXPECT_FALSE(DescribeSong(*song).MacrosFromFile);
+                                    }}});
 }
 
 // Rows of a decoded picture in the opposite order.

@@ -42,8 +42,8 @@ std::int32_t TFakePlatform::ShowCursor(bool show) {
   return CursorCount += show ? 1 : -1;
 }
 
-THandle TFakePlatform::CreateWindowEx(std::uint32_t exStyle, const char*, const char*, std::uint32_t style, int,
-                                      int, int, int, THandle) {
+THandle TFakePlatform::CreateWindowEx(std::uint32_t exStyle, const char*, const char*, std::uint32_t style, int, int,
+                                      int, int, THandle) {
   WindowExStyle = exStyle;
   WindowStyle = style;
   return Record("CreateWindowEx") ? FakeWindow : 0;

@@ -42,8 +42,8 @@ class TFakePlatform final : public TPlatform {
   bool UnregisterClass(const char* className, THandle instance) override;
   std::int32_t ChangeDisplaySettings(const TDisplayMode* mode, std::uint32_t flags) override;
   std::int32_t ShowCursor(bool show) override;
-  THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption, std::uint32_t style,
-                         int x, int y, int width, int height, THandle instance) override;
+  THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption, std::uint32_t style, int x,
+                         int y, int width, int height, THandle instance) override;
   bool DestroyWindow(THandle window) override;
   THandle GetDC(THandle window) override;
   bool ReleaseDC(THandle window, THandle deviceContext) override;

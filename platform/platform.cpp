@@ -15,8 +15,7 @@ class TNullPlatform final : public TPlatform {
   bool UnregisterClass(const char*, THandle) override { return false; }
   std::int32_t ChangeDisplaySettings(const TDisplayMode*, std::uint32_t) override { return DISP_CHANGE_FAILED; }
   std::int32_t ShowCursor(bool) override { return 0; }
-  THandle CreateWindowEx(std::uint32_t, const char*, const char*, std::uint32_t, int, int, int, int,
-                         THandle) override {
+  THandle CreateWindowEx(std::uint32_t, const char*, const char*, std::uint32_t, int, int, int, int, THandle) override {
     return 0;
   }
   bool DestroyWindow(THandle) override { return false; }

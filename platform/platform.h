@@ -19,9 +19,8 @@ class TPlatform {
   // mode nullptr returns to the default mode.
   virtual std::int32_t ChangeDisplaySettings(const TDisplayMode* mode, std::uint32_t flags) = 0;
   virtual std::int32_t ShowCursor(bool show) = 0;
-  virtual THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption,
-                                 std::uint32_t style, int x, int y, int width, int height,
-                                 THandle instance) = 0;
+  virtual THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption, std::uint32_t style,
+                                 int x, int y, int width, int height, THandle instance) = 0;
   virtual bool DestroyWindow(THandle window) = 0;
   virtual THandle GetDC(THandle window) = 0;
   virtual bool ReleaseDC(THandle window, THandle deviceContext) = 0;

@@ -9,8 +9,7 @@ namespace {
 const TResourceSet* CurrentResources = nullptr;
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
          });
 }
@@ -18,7 +17,6 @@ bool SameText(std::string_view a, std::string_view b) {
 }  // namespace
 
 void SetResources(const TResourceSet* resources) { CurrentResources = resources; }
-
 
 std::string NumericResourceType(std::uint32_t type) {
   std::string text = "#";

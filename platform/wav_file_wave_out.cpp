@@ -65,9 +65,11 @@ class TWavFileWaveOut final : public TWaveOut {
 
  private:
   bool WriteHeader() {
-    const std::vector<std::uint8_t> header = WavHeader(
-        {.Tag = Format.FormatTag, .Channels = Format.Channels, .Rate = Format.SamplesPerSec, .Bits = Format.BitsPerSample},
-        DataBytes);
+    const std::vector<std::uint8_t> header = WavHeader({.Tag = Format.FormatTag,
+                                                        .Channels = Format.Channels,
+                                                        .Rate = Format.SamplesPerSec,
+                                                        .Bits = Format.BitsPerSample},
+                                                       DataBytes);
     const bool ok = std::fwrite(header.data(), 1, header.size(), File) == header.size();
     std::fseek(File, 0, SEEK_END);
     return ok;

@@ -81,8 +81,7 @@ void TTarnXMChannel::ExecuteMacro(const TTarnXMTickContext& context, std::int32_
         FilterSetup(context, !FilterActive);
       }
       return;
-    default:
-      return;
+    default: return;
   }
 }
 

@@ -106,7 +106,6 @@ void TTarnXMChannel::Update(TTarnXMTickContext& context) {
   RampSamples = std::max(rampLength, 0);
 
   Frequency = context.Song.FrequencyFromPeriod(Period, PeriodDelta);
-  Increment = settings.SampleRate > 0
-                  ? static_cast<std::uint64_t>((std::int64_t{Frequency} << 32) / settings.SampleRate)
-                  : 0;
+  Increment =
+      settings.SampleRate > 0 ? static_cast<std::uint64_t>((std::int64_t{Frequency} << 32) / settings.SampleRate) : 0;
 }

@@ -134,8 +134,7 @@ void TTarnXMEngine::Declick(std::int32_t offset, std::int32_t count) {
   const auto divisor = static_cast<std::uint64_t>(Settings.DeclickDivisor);
   if (Settings.OutputChannels == 2 && (state.DeclickLeft != 0 || state.DeclickRight != 0))
     Decay<2>(frame, count, offsets, divisor);
-  else if (Settings.OutputChannels == 1 && state.DeclickLeft != 0)
-    Decay<1>(frame, count, offsets, divisor);
+  else if (Settings.OutputChannels == 1 && state.DeclickLeft != 0) Decay<1>(frame, count, offsets, divisor);
 }
 
 // Every output value passes here; where the compiler can make a copy for

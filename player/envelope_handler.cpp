@@ -40,8 +40,8 @@ std::int32_t TTarnXMEnvelopeHandler::Step() {
     const std::int64_t offset = (std::int64_t{Position} - a) * (to.Value - from.Value) / (std::int64_t{b} - a);
     // A position outside the segment (after a jump onto the loop end, or with
     // points out of order) would extrapolate without bound.
-    value = static_cast<std::int32_t>(std::clamp<std::int64_t>(from.Value + offset, std::min(from.Value, to.Value),
-                                                                std::max(from.Value, to.Value)));
+    value = static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(from.Value + offset, std::min(from.Value, to.Value), std::max(from.Value, to.Value)));
   }
   if (!(envelope.SustainEnabled && KeyOn && i == envelope.SustainPoint)) Position += 1;
   if (Position >= b) {

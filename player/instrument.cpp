@@ -14,9 +14,7 @@ void TTarnXMInstrument::Clear() {
 
 TTarnXMSample& TTarnXMInstrument::NewSample(int index) {
   std::unique_ptr<TTarnXMSample>& slot = Samples.at(index);
-  if (slot)
-    slot->Clear();
-  else
-    slot = std::make_unique<TTarnXMSample>();
+  if (slot) slot->Clear();
+  else slot = std::make_unique<TTarnXMSample>();
   return *slot;
 }

@@ -12,10 +12,8 @@ using mix_detail::MixRoutine;
 template <TMixAxes A>
 constexpr void Place(TMixRoutineTables& tables) {
   const int sampleLayout = A.SampleChannels - 1;
-  if constexpr (A.OutputChannels == 1)
-    tables.Mono[A.Interpolation][sampleLayout][A.Ramping][A.Filter] = &MixRoutine<A>;
-  else
-    tables.Stereo[A.Interpolation][sampleLayout][A.Ramping][A.Filter][A.DifferentGains] = &MixRoutine<A>;
+  if constexpr (A.OutputChannels == 1) tables.Mono[A.Interpolation][sampleLayout][A.Ramping][A.Filter] = &MixRoutine<A>;
+  else tables.Stereo[A.Interpolation][sampleLayout][A.Ramping][A.Filter][A.DifferentGains] = &MixRoutine<A>;
 }
 
 template <int... Cells>

@@ -237,8 +237,7 @@ AVX2_TARGET void VectorRoutine(std::int64_t*& out, std::int32_t count, TTarnXMCh
       const __m256i index = Stride == 2 ? _mm256_add_epi32(frames, frames) : frames;
       if constexpr (A.Interpolation == 1 && Stride == 1)
         block.Left = block.Right = LinearMonoBlock(data, position, step, fractions);
-      else
-        block.Left = block.Right = GatherValue<A.Interpolation, Stride>(data, index, fractions);
+      else block.Left = block.Right = GatherValue<A.Interpolation, Stride>(data, index, fractions);
       if constexpr (Stride == 2) block.Right = GatherValue<A.Interpolation, Stride>(data + 1, index, fractions);
       position = static_cast<std::int64_t>(static_cast<std::uint64_t>(position) + 8 * uStep);
     } else if constexpr (A.Interpolation == 2) {
@@ -257,10 +256,8 @@ AVX2_TARGET void VectorRoutine(std::int64_t*& out, std::int32_t count, TTarnXMCh
         rampRight = _mm256_add_epi32(rampRight, rampRight8);
       }
     }
-    if constexpr (Stereo)
-      AccumulateStereo(frame, block.Left, block.Right, gainLeft, gainRight);
-    else
-      AccumulateMono(frame, block.Left, gainLeft);
+    if constexpr (Stereo) AccumulateStereo(frame, block.Left, block.Right, gainLeft, gainRight);
+    else AccumulateMono(frame, block.Left, gainLeft);
     frame += 8 * A.OutputChannels;
   }
   const auto framesDone = static_cast<std::uint32_t>(blocks) * 8u;
@@ -281,10 +278,8 @@ constexpr void Place(TMixRoutineTables& tables) {
   TMixRoutine routine = &mix_detail::MixRoutine<A>;
   if constexpr (A.Filter == NoFilter) routine = &VectorRoutine<A>;
   const int sampleLayout = A.SampleChannels - 1;
-  if constexpr (A.OutputChannels == 1)
-    tables.Mono[A.Interpolation][sampleLayout][A.Ramping][A.Filter] = routine;
-  else
-    tables.Stereo[A.Interpolation][sampleLayout][A.Ramping][A.Filter][A.DifferentGains] = routine;
+  if constexpr (A.OutputChannels == 1) tables.Mono[A.Interpolation][sampleLayout][A.Ramping][A.Filter] = routine;
+  else tables.Stereo[A.Interpolation][sampleLayout][A.Ramping][A.Filter][A.DifferentGains] = routine;
 }
 
 template <int... Cells>

@@ -41,13 +41,13 @@ TMixSelection SelectMixRoutine(const TTarnXMEngine& engine, const TTarnXMChannel
                           channel.RampTargetLeft == channel.RampTargetRight);
   TMixSelection selection;
   selection.Routine = FindMixRoutine(MixRoutines(), axes);
-  if (axes.Interpolation == TTarnXMRenderSettings::CubicInterpolation) selection.Table = engine.CubicSpline.Table.data();
+  if (axes.Interpolation == TTarnXMRenderSettings::CubicInterpolation)
+    selection.Table = engine.CubicSpline.Table.data();
   if (axes.Interpolation == TTarnXMRenderSettings::SincInterpolation) selection.Table = engine.WindowedFIR.Table.data();
   return selection;
 }
 
-void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, std::int32_t offset,
-                std::int32_t count) {
+void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, std::int32_t offset, std::int32_t count) {
   if (channel.Increment == 0) {
     channel.Active = false;
     return;

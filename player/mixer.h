@@ -17,8 +17,7 @@ constexpr std::int64_t OneFrame = std::int64_t{1} << 32;
 // that is not audible moves on exactly as if it were, and adds nothing. Ends
 // the channel when its step is 0, its sample has ended, or a ramp has ended
 // silent for good.
-void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, std::int32_t offset,
-                std::int32_t count);
+void MixChannel(TTarnXMEngine& engine, TTarnXMChannel& channel, bool audible, std::int32_t offset, std::int32_t count);
 
 // Applies a pending loop wrap or ping-pong turn to the position and returns
 // how many frames (at most wanted) can be mixed before the next boundary; 0

@@ -13,11 +13,9 @@ namespace {
 
 // Note periods of fine tune 0 over five octaves, from note 25 on.
 constexpr std::array<std::int32_t, 60> PeriodTable{
-    1712, 1616, 1524, 1440, 1356, 1280, 1208, 1140, 1076, 1016, 960, 906,
-    856,  808,  762,  720,  678,  640,  604,  570,  538,  508,  480, 453,
-    428,  404,  381,  360,  339,  320,  302,  285,  269,  254,  240, 226,
-    214,  202,  190,  180,  170,  160,  151,  143,  135,  127,  120, 113,
-    107,  101,  95,   90,   85,   80,   75,   71,   67,   63,   60,  56};
+    1712, 1616, 1524, 1440, 1356, 1280, 1208, 1140, 1076, 1016, 960, 906, 856, 808, 762, 720, 678, 640, 604, 570,
+    538,  508,  480,  453,  428,  404,  381,  360,  339,  320,  302, 285, 269, 254, 240, 226, 214, 202, 190, 180,
+    170,  160,  151,  143,  135,  127,  120,  113,  107,  101,  95,  90,  85,  80,  75,  71,  67,  63,  60,  56};
 constexpr std::int32_t FirstTableNote = 25;
 
 struct TMODLayout {
@@ -169,8 +167,8 @@ TMODShape MeasureMOD(std::span<const std::uint8_t> data, std::span<const std::ui
     shape.Error = mismatch;
     return shape;
   }
-  shape.Patterns = PatternCount(patternBytes / (shape.Channels * PatternBytesPerChannel), ordered, !named,
-                                shape.Signature);
+  shape.Patterns =
+      PatternCount(patternBytes / (shape.Channels * PatternBytesPerChannel), ordered, !named, shape.Signature);
   if (shape.Patterns * shape.Channels * PatternBytesPerChannel != patternBytes) shape.Error = mismatch;
   return shape;
 }

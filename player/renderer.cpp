@@ -3,13 +3,13 @@
 // applied on the way to the caller's buffer.
 #include <algorithm>
 #include <array>
-#include <span>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "player/engine.h"
-#include "tarnxm/tarnxm.h"
 #include "player/song_scan.h"
+#include "tarnxm/tarnxm.h"
 
 namespace {
 
@@ -283,10 +283,9 @@ bool TTarnXMRenderer::SeekOrder(std::int32_t order, std::int32_t row, std::strin
   scan.Module.SetSong(Impl->Engine.Module.Song);
   scan.Rewind();
   scan.Module.State.OrderPosition = Impl->FirstOrder;
-  const TTarnXMScanResult result =
-      ScanSong(scan, ScanLimitSeconds * Impl->Rate(), [order, row](const TTarnXMPlayback& state) {
-        return state.PlayingOrder == order && state.PlayingRow == row;
-      });
+  const TTarnXMScanResult result = ScanSong(
+      scan, ScanLimitSeconds * Impl->Rate(),
+      [order, row](const TTarnXMPlayback& state) { return state.PlayingOrder == order && state.PlayingRow == row; });
   if (result.Stopped) {
     Impl->SeekFrame(result.Frames);
     return true;
@@ -309,8 +308,8 @@ bool TTarnXMRenderer::SelectSubsong(std::int32_t index, std::string* reason) {
   const std::vector<TTarnXMSubsong>& subsongs = Subsongs();
   if (index < 0 || index >= static_cast<std::int32_t>(subsongs.size())) {
     if (reason)
-      *reason = "subsong " + std::to_string(index) + " does not exist (the song has " +
-                std::to_string(subsongs.size()) + ")";
+      *reason =
+          "subsong " + std::to_string(index) + " does not exist (the song has " + std::to_string(subsongs.size()) + ")";
     return false;
   }
   Impl->Subsong = index;

@@ -56,7 +56,8 @@ bool FindRow(const TTarnXMSong& song, TTarnXMPlayback& state) {
 bool NewLoopState(const TTarnXMSong& song, TTarnXMPlayback& state) {
   std::uint64_t hash = 14695981039346656037u;
   const auto mix = [&hash](std::int64_t value) {
-    for (int k = 0; k < 8; ++k) hash = (hash ^ ((static_cast<std::uint64_t>(value) >> (8 * k)) & 0xFF)) * 1099511628211u;
+    for (int k = 0; k < 8; ++k)
+      hash = (hash ^ ((static_cast<std::uint64_t>(value) >> (8 * k)) & 0xFF)) * 1099511628211u;
   };
   mix(state.OrderPosition);
   mix(state.Row);
@@ -133,10 +134,8 @@ void TTarnXMModule::Tick(const TTarnXMRenderSettings& settings) {
     const bool repeatRow = tick == 0 && PlaysByProTrackerRules(*Song);
     for (std::int32_t i = 0; i < channels; ++i) {
       State.Channels[i].Tick = tick;
-      if (repeatRow)
-        State.Channels[i].RepeatRow(context);
-      else
-        State.Channels[i].ProcessTick(context);
+      if (repeatRow) State.Channels[i].RepeatRow(context);
+      else State.Channels[i].ProcessTick(context);
     }
   } else {
     StartRow(context);

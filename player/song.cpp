@@ -8,10 +8,8 @@ TTarnXMSong::TTarnXMSong() { DefaultMacros(); }
 TTarnXMInstrument& TTarnXMSong::NewInstrument(int number) {
   if (number < 1) throw std::out_of_range("instrument numbers start at 1");
   std::unique_ptr<TTarnXMInstrument>& slot = Instruments.at(number);
-  if (slot)
-    slot->Clear();
-  else
-    slot = std::make_unique<TTarnXMInstrument>();
+  if (slot) slot->Clear();
+  else slot = std::make_unique<TTarnXMInstrument>();
   return *slot;
 }
 

@@ -15,8 +15,8 @@
 #include "player/load_error.h"
 #include "player/midi_config.h"
 #include "player/pattern.h"
-#include "tarnxm/tarnxm.h"
 #include "player/stream.h"
+#include "tarnxm/tarnxm.h"
 
 // What the file says of one channel.
 struct TTarnXMChannelSettings {

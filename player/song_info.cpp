@@ -8,8 +8,8 @@
 
 #include <sys/stat.h>
 
-#include "tarnxm/tarnxm.h"
 #include "player/module_loaders.h"
+#include "tarnxm/tarnxm.h"
 
 namespace {
 
@@ -71,7 +71,8 @@ TTarnXMSongInfo DescribeSong(const TTarnXMSong& song) {
   info.InitialTempo = song.InitialTempo;
   info.LinearFrequency = song.LinearFrequency;
   info.ExtendedFilterRange = song.ExtendedFilterRange;
-  for (int p = 0; p < std::min(song.NumPatterns, TTarnXMSong::MaxPatterns); ++p) info.PatternNames.push_back(song.Patterns[p].Name);
+  for (int p = 0; p < std::min(song.NumPatterns, TTarnXMSong::MaxPatterns); ++p)
+    info.PatternNames.push_back(song.Patterns[p].Name);
   for (std::size_t k = 0; k < MacroCount; ++k) {
     const char* entry = song.MidiConfig.data() + k * MacroLength;
     info.Macros.emplace_back(entry, std::find(entry, entry + MacroLength, '\0'));
@@ -86,7 +87,8 @@ TTarnXMSongInfo DescribeSong(const TTarnXMSong& song) {
     info.InstrumentNames[number - 1] = instrument->Name;
     for (const auto& sample : instrument->Samples) info.InstrumentSamples[number - 1] += sample ? 1 : 0;
   }
-  for (int channel = 0; channel < info.Channels; ++channel) info.ChannelNames.push_back(song.ChannelSettings[channel].Name);
+  for (int channel = 0; channel < info.Channels; ++channel)
+    info.ChannelNames.push_back(song.ChannelSettings[channel].Name);
   return info;
 }
 

@@ -36,8 +36,7 @@ using TXMSampleHeaders = std::vector<TXMSampleHeader>;
 constexpr std::uint16_t XMLongPatternHeaderVersion = 0x0103;
 constexpr std::uint16_t XMInterleavedSamplesVersion = 0x0104;
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version,
-                                std::int32_t count);
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version, std::int32_t count);
 // Instrument number's header, envelopes and sample headers; the headers of
 // samples whose data is still to be read are appended to headers.
 TTarnXMLoadError ReadXMInstrument(TTarnXMSong& song, TByteReader& reader, int number, TXMSampleHeaders& headers);

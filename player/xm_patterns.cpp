@@ -22,8 +22,7 @@ TTarnXMPatternNote ReadCell(TByteReader& reader) {
 
 }  // namespace
 
-TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version,
-                                std::int32_t count) {
+TTarnXMLoadError ReadXMPatterns(TTarnXMSong& song, TByteReader& reader, std::uint16_t version, std::int32_t count) {
   const bool longHeader = version >= XMLongPatternHeaderVersion;
   const std::int64_t headerSize = longHeader ? 9 : 8;
   for (std::int32_t p = 0; p < count; ++p) {

@@ -30,8 +30,7 @@ struct ClipBox {
 
   // A bound equal to the coordinate counts as inside.
   bool Contains(const MeshVertex& v) const {
-    return !Enabled ||
-           (MinX <= v.X && v.X <= MaxX && MinY <= v.Y && v.Y <= MaxY && MinZ <= v.Z && v.Z <= MaxZ);
+    return !Enabled || (MinX <= v.X && v.X <= MaxX && MinY <= v.Y && v.Y <= MaxY && MinZ <= v.Z && v.Z <= MaxZ);
   }
 };
 

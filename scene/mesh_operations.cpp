@@ -57,7 +57,9 @@ void Smooth(TMeshState& mesh) {
 // Each coordinate is stored before the next one is computed from it.
 template <int Variant>
 void DeformVertex(MeshVertex& v) {
-  const auto bend = [](long double c, long double amount, long double angle) { return Stored(c + amount * std::sin(angle)); };
+  const auto bend = [](long double c, long double amount, long double angle) {
+    return Stored(c + amount * std::sin(angle));
+  };
   if constexpr (Variant == 0) {
     v.X = bend(v.X, 0.1L, (v.X + 1.0L) * Pi);
     v.Y = bend(v.Y, 0.1L, (v.Y + 1.0L) * Pi);

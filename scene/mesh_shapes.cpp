@@ -24,7 +24,8 @@ std::int32_t FindOrAddVertex(TMeshState& mesh, const MeshPoint& p) {
 
 void RefileVertices(TMeshState& mesh) {
   mesh.Lookup.Clear();
-  for (std::size_t v = 0; v < mesh.Vertices.size(); ++v) mesh.Lookup.Add(static_cast<std::int32_t>(v), mesh.Vertices[v]);
+  for (std::size_t v = 0; v < mesh.Vertices.size(); ++v)
+    mesh.Lookup.Add(static_cast<std::int32_t>(v), mesh.Vertices[v]);
   mesh.LookupStale = false;
 }
 
@@ -56,8 +57,7 @@ MeshPoint SpindlePoint(int i, int j, int rings, int segments) {
   const long double angle = 2.0L * Pi * j / segments;
   return {static_cast<float>(r * std::sin(angle)),
           static_cast<float>((static_cast<long double>(i) / rings - 0.5L) * 2.0L),
-          static_cast<float>(r * std::cos(angle)),
-          static_cast<float>(static_cast<long double>(i) / rings),
+          static_cast<float>(r * std::cos(angle)), static_cast<float>(static_cast<long double>(i) / rings),
           static_cast<float>(static_cast<long double>(j) / segments)};
 }
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/resources.h"
 #include "base/byte_reader.h"
+#include "platform/resources.h"
 
 std::vector<std::string> ScrollerLines;
 std::int32_t LineCount = 0;

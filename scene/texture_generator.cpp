@@ -39,9 +39,7 @@ class TParameters {
  public:
   explicit TParameters(std::span<const std::uint8_t> bytes) : Bytes(bytes) {}
   std::uint8_t operator[](std::size_t index) const { return index < Bytes.size() ? Bytes[index] : 0; }
-  std::span<const std::uint8_t> From(std::size_t index) const {
-    return Bytes.subspan(std::min(index, Bytes.size()));
-  }
+  std::span<const std::uint8_t> From(std::size_t index) const { return Bytes.subspan(std::min(index, Bytes.size())); }
   TColor Color(std::size_t index) const { return {(*this)[index], (*this)[index + 1], (*this)[index + 2]}; }
 
  private:

@@ -10,12 +10,9 @@ void Blend(TexturePixels& picture, const TexturePixels& pixels, int factor) {
     const int d = picture[i];
     const int s = pixels[i];
     int result;
-    if constexpr (Mode == BlendAdd)
-      result = std::min(255, d + s * factor / 255);
-    else if constexpr (Mode == BlendSubtract)
-      result = std::max(0, d - s * factor / 255);
-    else
-      result = std::min(255, s * factor / 255 + d * (255 - factor) / 255);
+    if constexpr (Mode == BlendAdd) result = std::min(255, d + s * factor / 255);
+    else if constexpr (Mode == BlendSubtract) result = std::max(0, d - s * factor / 255);
+    else result = std::min(255, s * factor / 255 + d * (255 - factor) / 255);
     picture[i] = static_cast<std::uint8_t>(result);
   }
 }

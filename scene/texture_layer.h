@@ -35,5 +35,6 @@ void ComposeLayers(TexturePixels& picture, const TextureLayerStack& layers);
 // Byte offset of pixel (x, y), the coordinates wrapped onto the torus.
 inline std::size_t PixelOffset(int x, int y) {
   return (static_cast<std::size_t>(x & (TextureSize - 1)) +
-          static_cast<std::size_t>(y & (TextureSize - 1)) * TextureSize) * 3;
+          static_cast<std::size_t>(y & (TextureSize - 1)) * TextureSize) *
+         3;
 }

@@ -83,7 +83,8 @@ void Blur(TexturePixels& pixels) {
       for (std::size_t c = 0; c < 3; ++c)
         pixels[row + centre + c] =
             static_cast<std::uint8_t>((pixels[row + centre + c] + pixels[row + right + c] + pixels[row + left + c] +
-                                       pixels[below + centre + c] + pixels[above + centre + c]) / 5);
+                                       pixels[below + centre + c] + pixels[above + centre + c]) /
+                                      5);
     }
   }
 }

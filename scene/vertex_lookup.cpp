@@ -14,8 +14,8 @@ constexpr std::int64_t CellLimit = std::int64_t{1} << (CellBits - 1);
 // extended precision. Indices are clamped to 21 bits; clamping keeps indices
 // that differ by at most one within one of each other.
 std::int64_t ClampCell(long double index, std::int64_t highest) {
-  return static_cast<std::int64_t>(std::clamp(index, static_cast<long double>(-CellLimit),
-                                               static_cast<long double>(highest)));
+  return static_cast<std::int64_t>(
+      std::clamp(index, static_cast<long double>(-CellLimit), static_cast<long double>(highest)));
 }
 
 std::int64_t CellOf(float c) { return ClampCell(std::floor(5.0L * c), CellLimit - 1); }

@@ -19,14 +19,9 @@ std::string FrameRateTitle(std::int32_t frameCount) {
 
 TLResult WindowProc(THandle window, std::uint32_t message, TWParam wParam, TLParam lParam) {
   switch (message) {
-    case WM_CREATE:
-      return 0;
-    case WM_SIZE:
-      ResizeScene(LoWord(lParam), HiWord(lParam));
-      return 0;
-    case WM_CLOSE:
-      Platform().PostQuitMessage(0);
-      return 0;
+    case WM_CREATE: return 0;
+    case WM_SIZE: ResizeScene(LoWord(lParam), HiWord(lParam)); return 0;
+    case WM_CLOSE: Platform().PostQuitMessage(0); return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
       // Key codes are one byte; anything larger is not a key the table holds.
@@ -38,7 +33,6 @@ TLResult WindowProc(THandle window, std::uint32_t message, TWParam wParam, TLPar
         FrameCount = 0;
       }
       return 0;
-    default:
-      return Platform().DefWindowProc(window, message, wParam, lParam);
+    default: return Platform().DefWindowProc(window, message, wParam, lParam);
   }
 }

@@ -39,7 +39,7 @@ TBmpError DecodeBMP(std::span<const std::uint8_t> data, TImage& image) {
   const std::uint16_t bitsPerPixel = reader.ReadWord();
   const std::uint32_t compression = reader.ReadDword();
   const std::uint32_t imageSize = reader.ReadDword();
-  reader.Skip(8);    // two resolutions: meaningless for a texture
+  reader.Skip(8);  // two resolutions: meaningless for a texture
   const std::uint32_t colorsUsed = reader.ReadDword();
   reader.ReadDword();  // important colours: a display hint
 

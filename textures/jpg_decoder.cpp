@@ -1,8 +1,8 @@
 #include "textures/jpg_decoder.h"
 
 // jpeglib.h needs FILE and size_t declared before it.
-#include <cstdio>
 #include <csetjmp>
+#include <cstdio>
 
 #include <jpeglib.h>
 
@@ -40,12 +40,9 @@ bool Decode(TJpegDecoder& decoder, std::span<const std::uint8_t> data, TImage& i
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
-  if (info.jpeg_color_space == JCS_GRAYSCALE)
-    info.out_color_space = JCS_GRAYSCALE;
-  else if (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB)
-    info.out_color_space = JCS_RGB;
-  else
-    return false;
+  if (info.jpeg_color_space == JCS_GRAYSCALE) info.out_color_space = JCS_GRAYSCALE;
+  else if (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB) info.out_color_space = JCS_RGB;
+  else return false;
   jpeg_start_decompress(&info);
 
   const JDIMENSION width = info.output_width;
@@ -58,8 +55,7 @@ bool Decode(TJpegDecoder& decoder, std::span<const std::uint8_t> data, TImage& i
   image.RowAlignment = 4;
   image.Pixels.assign(std::size_t{width} * height * 4, 0);
   // Row storage from libjpeg's pool, freed with the decompressor.
-  JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                              width * components, 1);
+  JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, width * components, 1);
   while (info.output_scanline < height) {
     jpeg_read_scanlines(&info, row, 1);
     // The picture's top row becomes the last row of the array.

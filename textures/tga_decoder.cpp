@@ -37,7 +37,8 @@ void DecodeRunLength(TByteReader& reader, std::vector<std::uint8_t>& pixels, int
     const std::size_t count = std::min<std::size_t>((header & 0x7F) + 1, total - written);
     if (header >= 128) {
       if (!readPixel()) return;
-      for (std::size_t k = 0; k < count; ++k) ConvertPixel(stored, pixels.data() + (written + k) * pixelBytes, bytesPerPixel);
+      for (std::size_t k = 0; k < count; ++k)
+        ConvertPixel(stored, pixels.data() + (written + k) * pixelBytes, bytesPerPixel);
       written += count;
     } else {
       for (std::size_t k = 0; k < count; ++k, ++written) {
@@ -70,7 +71,7 @@ TTgaError DecodeTGA(std::span<const std::uint8_t> data, TImage& image) {
   const std::uint8_t idLength = reader.ReadByte();
   const std::uint8_t colorMapType = reader.ReadByte();
   const std::uint8_t imageType = reader.ReadByte();
-  reader.Skip(5);    // colour-map specification: no colour map is accepted
+  reader.Skip(5);     // colour-map specification: no colour map is accepted
   reader.ReadWord();  // x origin: the picture is placed by the caller
   reader.ReadWord();  // y origin: likewise
   const std::uint16_t width = reader.ReadWord();

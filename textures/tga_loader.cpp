@@ -1,7 +1,7 @@
 #include "textures/image_source.h"
 #include "textures/load_failure.h"
-#include "textures/tga_decoder.h"
 #include "textures/texture_loader.h"
+#include "textures/tga_decoder.h"
 
 namespace {
 
@@ -18,7 +18,8 @@ bool LoadTGATexture(const std::string& name, std::uint32_t& texture, bool fromRe
     case TSourceStatus::ResourceNotFound: return LoadFailure("File not found in resource - " + name, "TGA Texture");
     case TSourceStatus::ResourceUnreadable: return LoadFailure("Unable to read from resource - " + name, "BMP Unit");
     case TSourceStatus::FileNotOpened: return LoadFailure("File not found  - " + name, "TGA Texture");
-    case TSourceStatus::FileUnreadable: return LoadFailure("Couldn't read file " + Quoted(name) + ".", "TGA File Error");
+    case TSourceStatus::FileUnreadable:
+      return LoadFailure("Couldn't read file " + Quoted(name) + ".", "TGA File Error");
   }
   TImage image;
   switch (DecodeTGA(bytes.Data, image)) {

@@ -42,9 +42,12 @@ int main(int argc, char** argv) {
     table += "      {\"" + entries[i] + "\", \"" + entries[i + 1] + "\", {" + name + ", " +
              std::to_string(bytes.size()) + "}},\n";
   }
-  source += "}  // namespace\n\nnamespace platform {\n\nconst TResourceSet& EmbeddedResources() {\n"
-            "  static const TResourceSet resources{\n" + table + "  };\n  return resources;\n}\n\n"
-            "}  // namespace platform\n";
+  source +=
+      "}  // namespace\n\nnamespace platform {\n\nconst TResourceSet& EmbeddedResources() {\n"
+      "  static const TResourceSet resources{\n" +
+      table +
+      "  };\n  return resources;\n}\n\n"
+      "}  // namespace platform\n";
   std::ofstream out(sourcePath, std::ios::binary);
   out << source;
   return out ? 0 : 1;

@@ -27,7 +27,8 @@ void ComparePitch(const TRun& ours, const TRun& peer, TComparison& result) {
       apart += std::abs(1200 * std::log2(a.Hz[c] / b.Hz[c])) > ApartCents ? 1 : 0;
     }
   }
-  result.PitchApartShare = result.ChannelTicks > 0 ? static_cast<double>(apart) / static_cast<double>(result.ChannelTicks) : 0;
+  result.PitchApartShare =
+      result.ChannelTicks > 0 ? static_cast<double>(apart) / static_cast<double>(result.ChannelTicks) : 0;
 }
 
 double Pearson(const std::vector<double>& x, const std::vector<double>& y, std::size_t n) {

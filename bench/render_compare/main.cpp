@@ -3,8 +3,8 @@
 // same rate and for the same number of frames (from the start to the end our
 // sequencer reports), both into memory. Prints realtime factors, their
 // ratios per module and the medians.
-#include <CLI/CLI.hpp>
 #include <xmp.h>
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cmath>

@@ -40,9 +40,12 @@ std::uint32_t VirtualKeyFromSdl(std::int32_t key) {
     case SDLK_BACKSPACE: return 8;
     case SDLK_TAB: return 9;
     case SDLK_RETURN: return 13;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return 17;
+    case SDLK_LALT:
+    case SDLK_RALT: return 18;
     case SDLK_PAUSE: return 19;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_SPACE: return VK_SPACE;
@@ -145,9 +148,7 @@ bool TSdlPlatform::DestroyWindow(THandle window) {
   return true;
 }
 
-THandle TSdlPlatform::GetDC(THandle window) {
-  return window == WindowId && State->Window ? DeviceContextId : 0;
-}
+THandle TSdlPlatform::GetDC(THandle window) { return window == WindowId && State->Window ? DeviceContextId : 0; }
 
 bool TSdlPlatform::ReleaseDC(THandle window, THandle deviceContext) {
   return window == WindowId && deviceContext == DeviceContextId && State->Window;
@@ -155,8 +156,8 @@ bool TSdlPlatform::ReleaseDC(THandle window, THandle deviceContext) {
 
 int TSdlPlatform::ChoosePixelFormat(THandle deviceContext, const TPixelFormat& format) {
   if (deviceContext != DeviceContextId || !State->Window) return 0;
-  const bool supported = (format.Flags & PFD_SUPPORT_OPENGL) && (format.Flags & PFD_DRAW_TO_WINDOW) &&
-                         format.PixelType == PFD_TYPE_RGBA;
+  const bool supported =
+      (format.Flags & PFD_SUPPORT_OPENGL) && (format.Flags & PFD_DRAW_TO_WINDOW) && format.PixelType == PFD_TYPE_RGBA;
   return supported ? 1 : 0;
 }
 
@@ -176,8 +177,7 @@ THandle TSdlPlatform::CreateContext(THandle deviceContext) {
 
 bool TSdlPlatform::MakeCurrent(THandle deviceContext, THandle renderContext) {
   if (renderContext == 0) return SDL_GL_MakeCurrent(State->Window, nullptr) == 0;
-  if (deviceContext != DeviceContextId || !State->Window ||
-      renderContext != reinterpret_cast<THandle>(State->Context))
+  if (deviceContext != DeviceContextId || !State->Window || renderContext != reinterpret_cast<THandle>(State->Context))
     return false;
   return SDL_GL_MakeCurrent(State->Window, State->Context) == 0;
 }
@@ -245,8 +245,7 @@ void TSdlPlatform::PumpEvents() {
         // SIGINT and SIGTERM arrive here: ask the loop to end as WM_QUIT does.
         State->Queue.push_back({0, WM_QUIT, 0, 0});
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }
@@ -265,8 +264,7 @@ bool TSdlPlatform::PeekMessage(TMessage& message) {
   }
   // Like the system's timers, WM_TIMER is made only when the queue is empty,
   // and ticks that were missed collapse into one.
-  if (State->TimerPeriod && State->Window &&
-      static_cast<std::int32_t>(GetTickCount() - State->TimerDue) >= 0) {
+  if (State->TimerPeriod && State->Window && static_cast<std::int32_t>(GetTickCount() - State->TimerDue) >= 0) {
     State->TimerDue = GetTickCount() + State->TimerPeriod;
     message = {WindowId, WM_TIMER, State->TimerId, 0};
     return true;

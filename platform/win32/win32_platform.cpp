@@ -119,7 +119,9 @@ bool TWin32Platform::MakeCurrent(THandle deviceContext, THandle renderContext) {
   return wglMakeCurrent(DeviceContext(deviceContext), RenderContext(renderContext)) != 0;
 }
 
-bool TWin32Platform::DeleteContext(THandle renderContext) { return wglDeleteContext(RenderContext(renderContext)) != 0; }
+bool TWin32Platform::DeleteContext(THandle renderContext) {
+  return wglDeleteContext(RenderContext(renderContext)) != 0;
+}
 
 bool TWin32Platform::SwapBuffers(THandle deviceContext) { return ::SwapBuffers(DeviceContext(deviceContext)) != 0; }
 

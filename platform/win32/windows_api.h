@@ -15,8 +15,8 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 #undef ChangeDisplaySettings
 #undef CreateWindowEx

@@ -74,10 +74,10 @@ TEST(WaveOutTest, TheWavSinkWritesEveryBufferInOrderBehindACorrectHeader) {
   ASSERT_EQ(bytes.size(), 44u + 12u);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
   EXPECT_EQ(bytes[4], 36 + 12);
-  EXPECT_EQ(bytes[22], 2);                    // channels
+  EXPECT_EQ(bytes[22], 2);                       // channels
   EXPECT_EQ(bytes[24] | bytes[25] << 8, 22050);  // rate
-  EXPECT_EQ(bytes[34], 16);                   // bits
-  EXPECT_EQ(bytes[40], 12);                   // data bytes
+  EXPECT_EQ(bytes[34], 16);                      // bits
+  EXPECT_EQ(bytes[40], 12);                      // data bytes
   EXPECT_EQ(bytes[44], 0x11);
   EXPECT_EQ(bytes[52], 0x22);
 }

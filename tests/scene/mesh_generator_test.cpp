@@ -256,7 +256,8 @@ TEST_F(MeshScript, ArbitraryBytesStayInsideTheScriptAndTheMesh) {
   std::mt19937 random(11);
   for (int run = 0; run < 300; ++run) {
     std::vector<std::uint8_t> script(random() % 80);
-    for (std::uint8_t& byte : script) byte = static_cast<std::uint8_t>(random() % 4 == 0 ? 0xF8 + random() % 8 : random() % 8);
+    for (std::uint8_t& byte : script)
+      byte = static_cast<std::uint8_t>(random() % 4 == 0 ? 0xF8 + random() % 8 : random() % 8);
     // Small shapes keep the run short; the other bytes are as they come.
     for (std::size_t k = 0; k + 1 < script.size(); ++k)
       if (script[k] == 0 || script[k] == 6) script[k + 1] %= 4;

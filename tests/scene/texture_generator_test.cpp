@@ -36,7 +36,8 @@ bool Uniform(const TexturePixels& pixels, TRgb colour) {
 std::vector<std::uint8_t> BitmapScript(std::initializer_list<int> whitePixels) {
   std::vector<std::uint8_t> script(2 + BitmapPictureBytes, 0);
   script[0] = 9;
-  for (const int i : whitePixels) script[2 + static_cast<std::size_t>(i) / 8] |= static_cast<std::uint8_t>(1 << (i % 8));
+  for (const int i : whitePixels)
+    script[2 + static_cast<std::size_t>(i) / 8] |= static_cast<std::uint8_t>(1 << (i % 8));
   return script;
 }
 
@@ -69,16 +70,15 @@ TEST(TextureScript, LayerControlUsesThreeBytesOnlyForTheFactor) {
 
 TEST(TextureScript, LayerModesComposeInOrder) {
   // 200 grey, minus 50 from layer 1, then layer 2 mixed in at factor 0.
-  const auto picture = RunTextureScript(
-      Bytes({0, 0, 200, 200, 200, 0, 1, 50, 60, 70, 6, 1, 4, 0, 2, 9, 9, 9, 6, 2, 5, 6, 2, 2, 0}));
+  const auto picture =
+      RunTextureScript(Bytes({0, 0, 200, 200, 200, 0, 1, 50, 60, 70, 6, 1, 4, 0, 2, 9, 9, 9, 6, 2, 5, 6, 2, 2, 0}));
   EXPECT_TRUE(Uniform(*picture, (TRgb{150, 140, 130})));
   EXPECT_EQ(TextureLayers()[1].Mode, BlendSubtract);
   EXPECT_EQ(TextureLayers()[2].Mode, BlendMix);
 }
 
 TEST(TextureScript, FlattenMovesTheCompositionIntoOneLayer) {
-  const auto picture =
-      RunTextureScript(Bytes({0, 0, 100, 100, 100, 0, 1, 30, 30, 30, 6, 1, 4, 6, 2, 6}));
+  const auto picture = RunTextureScript(Bytes({0, 0, 100, 100, 100, 0, 1, 30, 30, 30, 6, 1, 4, 6, 2, 6}));
   const TextureLayerStack& layers = TextureLayers();
   EXPECT_TRUE(Uniform(layers[0].Pixels, Black));
   EXPECT_TRUE(Uniform(layers[1].Pixels, Black));

@@ -77,8 +77,9 @@ TEST(VertexLookup, FarAndNonFinitePositions) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float big = std::numeric_limits<float>::max();
-  const std::vector<MeshVertex> vertices{At(inf, 0, 0), At(nan, 0, 0), At(big, -big, 3e7f), At(1e6f, 0, 0),
-                                         At(1e6f + 0.0625f, 0, 0), At(-big, big, -3e7f)};
+  const std::vector<MeshVertex> vertices{
+      At(inf, 0, 0),       At(nan, 0, 0), At(big, -big, 3e7f), At(1e6f, 0, 0), At(1e6f + 0.0625f, 0, 0),
+      At(-big, big, -3e7f)};
   TVertexLookup lookup;
   for (std::size_t v = 0; v < vertices.size(); ++v) lookup.Add(static_cast<std::int32_t>(v), vertices[v]);
   for (const MeshVertex& p : vertices)

@@ -19,17 +19,16 @@ class ShellTest : public ::testing::Test {
     PrevSceneTime = 0;
     Current = this;
     platform::SetPlatform(&Fake);
-    IntroHooks() = TIntroHooks{
-        [] {
-          Current->Fake.Calls.push_back("InitScene");
-          return true;
-        },
-        [](const TFrameInput& input) {
-          Current->Fake.Calls.push_back("DrawScene");
-          Current->DrawnTimes.push_back(input.SceneTime);
-          if (Current->OnDraw) Current->OnDraw();
-        },
-        [] { Current->Fake.Calls.push_back("ShutdownScene"); }};
+    IntroHooks() = TIntroHooks{[] {
+                                 Current->Fake.Calls.push_back("InitScene");
+                                 return true;
+                               },
+                               [](const TFrameInput& input) {
+                                 Current->Fake.Calls.push_back("DrawScene");
+                                 Current->DrawnTimes.push_back(input.SceneTime);
+                                 if (Current->OnDraw) Current->OnDraw();
+                               },
+                               [] { Current->Fake.Calls.push_back("ShutdownScene"); }};
   }
 
   void TearDown() override {

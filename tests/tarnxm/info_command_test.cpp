@@ -99,7 +99,9 @@ TEST_F(TarnXMInfo, WritesOneJSONObject) {
 // text that only looks like an escape is left as it is.
 TEST_F(TarnXMInfo, JSONEscapesWhatIsNotPrintableASCII) {
   TXMWriter writer;
-  writer.Title = "a\\u00ab\tb\x7F" "c";
+  writer.Title =
+      "a\\u00ab\tb\x7F"
+      "c";
   writer.Patterns.push_back(XMPattern(2, EmptyXMCells(8)));
   const std::string path = Write("escapes.xm", writer.Build());
   ASSERT_EQ(Run({"info", "--json", path}), 0) << Err.str();

@@ -168,11 +168,10 @@ class PlayCommand : public testing::Test {
 TEST_F(PlayCommand, UsageErrorsAndAMissingFileOrDeviceAreOneLineEach) {
   EXPECT_EQ(RunTarnXM({"play"}, Out, Err), 2);
   EXPECT_EQ(Err.str(), "tarnxm play: FILE is required (usage: tarnxm play --help)\n");
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"play", Song, "--loud"},
-           {"play", Song, "--rate", "0"},
-           {"play", Song, "--loops", "x"},
-           {"play", Song, "--rate"}})
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"play", Song, "--loud"},
+                                                                                    {"play", Song, "--rate", "0"},
+                                                                                    {"play", Song, "--loops", "x"},
+                                                                                    {"play", Song, "--rate"}})
     EXPECT_EQ(RunTarnXM(args, Out, Err), 2) << args.back();
 
   Err.str("");

@@ -36,8 +36,8 @@ std::string SongBytes(const std::string& title) {
   writer.Orders = {0, 1, 2};
   for (const std::uint8_t jump : {std::uint8_t{0}, std::uint8_t{0x0B}, std::uint8_t{0}}) {
     TBytes cells = XMCell(49, 1);
-    for (const TBytes& more : {XMCell(49, 1), EmptyXMCells(62 * 2), jump ? XMCell(0, 0, 0, jump) : EmptyXMCells(1),
-                               EmptyXMCells(1)})
+    for (const TBytes& more :
+         {XMCell(49, 1), EmptyXMCells(62 * 2), jump ? XMCell(0, 0, 0, jump) : EmptyXMCells(1), EmptyXMCells(1)})
       cells.insert(cells.end(), more.begin(), more.end());
     writer.Patterns.push_back(XMPattern(64, cells));
   }
@@ -142,12 +142,12 @@ TEST_F(PlayTerminal, ArrowsSeekFiveSecondsOrStepAnOrderAndSubsongsAreTheirOwn) {
   struct TCase {
     std::string Keys;
     int Order;
-    double Seconds;  // where the key lands
+    double Seconds;   // where the key lands
     bool FromBefore;  // Seconds counts from the time before the key
   };
   const std::vector<TCase> cases = {
-      {"\x1b[C", 0, 5, true},        {"\x1b[D", 0, -5, true}, {"\x1b[B", 1, OrderSeconds, false},
-      {"\x1b[C", 1, 5, true},        {"\x1b[A", 0, 0, false}, {">", 2, 0, false},
+      {"\x1b[C", 0, 5, true}, {"\x1b[D", 0, -5, true}, {"\x1b[B", 1, OrderSeconds, false},
+      {"\x1b[C", 1, 5, true}, {"\x1b[A", 0, 0, false}, {">", 2, 0, false},
   };
   Start({Path("first")});
   for (const TCase& step : cases) {

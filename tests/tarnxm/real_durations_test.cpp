@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <xmp.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>

@@ -10,7 +10,8 @@ TEST(BmpDecoderTest, FontStripIsReadAsFourteenPaddedRowsWithBlueAndRedExchanged)
   // Pixel (x, y) stored as blue x, green y, red 7; padding bytes 0xAB.
   TBytes rows;
   for (int y = 0; y < 14; ++y) {
-    for (int x = 0; x < 1999; ++x) rows.insert(rows.end(), {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7});
+    for (int x = 0; x < 1999; ++x)
+      rows.insert(rows.end(), {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7});
     rows.insert(rows.end(), {0xAB, 0xAB, 0xAB});
   }
   TImage image;

@@ -43,8 +43,8 @@ class TextureLoaderTest : public ::testing::Test {
 
   std::string WriteFile(const std::string& name, const TBytes& bytes) {
     const std::string path = (Folder / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                               static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 
@@ -129,7 +129,8 @@ TEST_F(TextureLoaderTest, BmpFailuresSayWhatWentWrong) {
   EXPECT_FALSE(LoadBMPTexture("locked.bmp", texture, true));
   const std::string missing = (Folder / "missing.bmp").string();
   EXPECT_FALSE(LoadBMPTexture(missing, texture, false));
-  EXPECT_FALSE(LoadBMPTexture(WriteFile("short.bmp", BmpFile({.Width = 2, .Height = 2}, TBytes(15, 0))), texture, false));
+  EXPECT_FALSE(
+      LoadBMPTexture(WriteFile("short.bmp", BmpFile({.Width = 2, .Height = 2}, TBytes(15, 0))), texture, false));
   EXPECT_FALSE(LoadBMPTexture(WriteFile("palette.bmp", BmpFile({.ColorsUsed = 4}, TBytes(15, 0))), texture, false));
   EXPECT_FALSE(LoadBMPTexture(WriteFile("deep.bmp", BmpFile({.BitsPerPixel = 16}, TBytes(16, 0))), texture, false));
   EXPECT_FALSE(LoadBMPTexture(WriteFile("far.bmp", BmpFile({.DataOffset = 4000}, TBytes(16, 0))), texture, false));

@@ -86,9 +86,11 @@ TEST(TgaDecoderTest, RunLengthDataThatEndsEarlyLeavesTheRestZero) {
 TEST(TgaDecoderTest, EveryOriginGivesRowsBottomFirstAndLeftToRight) {
   // 3 x 2 grey pixels numbered in the order the file stores them; bits 4 and
   // 5 of the descriptor place the origin, bit 3 (alpha bits) changes nothing.
-  const std::pair<std::uint8_t, TBytes> origins[] = {
-      {0x00, {1, 2, 3, 4, 5, 6}}, {0x20, {4, 5, 6, 1, 2, 3}}, {0x10, {3, 2, 1, 6, 5, 4}},
-      {0x30, {6, 5, 4, 3, 2, 1}}, {0x28, {4, 5, 6, 1, 2, 3}}};
+  const std::pair<std::uint8_t, TBytes> origins[] = {{0x00, {1, 2, 3, 4, 5, 6}},
+                                                     {0x20, {4, 5, 6, 1, 2, 3}},
+                                                     {0x10, {3, 2, 1, 6, 5, 4}},
+                                                     {0x30, {6, 5, 4, 3, 2, 1}},
+                                                     {0x28, {4, 5, 6, 1, 2, 3}}};
   for (const auto& [descriptor, order] : origins)
     for (const std::uint8_t type : {std::uint8_t{2}, std::uint8_t{10}}) {
       TBytes stored = type == 10 ? TBytes{5} : TBytes{};

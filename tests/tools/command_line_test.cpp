@@ -1,7 +1,7 @@
 #include "tools/console/command_line.h"
 
-#include <CLI/CLI.hpp>
 #include <gtest/gtest.h>
+#include <CLI/CLI.hpp>
 
 #include <sstream>
 

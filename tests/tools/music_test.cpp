@@ -79,7 +79,8 @@ TEST(Music, TheModuleLoadsWithTheFactsOfItsScore) {
     EXPECT_EQ(found->Samples[0].Bits, instrument.Bits);
   }
   for (std::size_t order = 0; order < made.Score.Orders.size(); ++order)
-    EXPECT_EQ(info.PatternNames.at(static_cast<std::size_t>(info.Orders[order])), made.Score.Orders[order]) << "order " << order;
+    EXPECT_EQ(info.PatternNames.at(static_cast<std::size_t>(info.Orders[order])), made.Score.Orders[order])
+        << "order " << order;
 }
 
 TEST(Music, EveryPatternHoldsTheCellsOfItsScore) {

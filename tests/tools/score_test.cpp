@@ -175,7 +175,8 @@ TEST(Score, ErrorsNameTheLineAndTheSlip) {
             "line 4: an envelope point is tick:value with a value of 0..64");
 
   const TScore longTrack = Parse(head + "track t 6\nend\npattern p 4\n  a t\nend\norder p\n");
-  EXPECT_EQ(LayOutPattern(longTrack, longTrack.Patterns[0]).Error, "pattern 'p' (line 4) runs channel 'a' to 6 rows, past its 4");
+  EXPECT_EQ(LayOutPattern(longTrack, longTrack.Patterns[0]).Error,
+            "pattern 'p' (line 4) runs channel 'a' to 6 rows, past its 4");
   const TScore missing = Parse(head + "pattern p 4\n  b nothing\nend\norder p\n");
   EXPECT_EQ(LayOutPattern(missing, missing.Patterns[0]).Error, "pattern 'p' (line 2) uses no track 'nothing'");
   const TScore high = Parse(head + "track t 1\n  0 B-7\nend\npattern p 4\n  a t+1\nend\norder p\n");
@@ -192,7 +193,8 @@ TEST(Score, MisspeltSynthParametersAreErrors) {
 }
 
 TEST(Score, PatternsPlayOnlyInstrumentsTheScoreDefines) {
-  const std::string song = "channels a\ninstrument 02 \"x\"\n  synth chip\nend\ntrack t 1\n  0 C-4 03\nend\n"
-                           "pattern p 1\n  a t\nend\norder p\n";
+  const std::string song =
+      "channels a\ninstrument 02 \"x\"\n  synth chip\nend\ntrack t 1\n  0 C-4 03\nend\n"
+      "pattern p 1\n  a t\nend\norder p\n";
   EXPECT_EQ(BuildSong(Parse(song)).Error, "pattern 'p' plays instrument 3, which the score does not define");
 }

@@ -28,10 +28,10 @@ TEST(ScriptSources, TheShippedMeshScript) {
   // Shrink 2; Deform 1; SmoothPositions 4; Grow 2; Deform 1; Grow 4;
   // SmoothPositions 5; Deform 1 twice; Grow; SmoothPositions 3; Deform 1;
   // SmoothPositions 4; Grow; Deform 1; SmoothPositions.
-  const std::vector<std::uint8_t> expected{
-      0, 10, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 4, 1, 4, 1, 4, 1, 3, 0, 3, 0, 3, 0, 3, 0, 2, 0,
-      2, 0,  4, 1, 3, 0, 3, 0, 3, 0, 3, 0, 1, 0, 1, 0, 4, 1, 1, 0, 1, 0, 1, 0, 1, 0, 3, 0, 3, 0, 3, 0,
-      3, 0,  3, 0, 4, 1, 4, 1, 1, 0, 3, 0, 3, 0, 3, 0, 4, 1, 3, 0, 3, 0, 3, 0, 3, 0, 1, 0, 4, 1, 3, 0};
+  const std::vector<std::uint8_t> expected{0, 10, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 4, 1, 4, 1, 4, 1, 3, 0,
+                                           3, 0,  3, 0, 3, 0, 2, 0, 2, 0, 4, 1, 3, 0, 3, 0, 3, 0, 3, 0, 1, 0, 1, 0,
+                                           4, 1,  1, 0, 1, 0, 1, 0, 1, 0, 3, 0, 3, 0, 3, 0, 3, 0, 3, 0, 4, 1, 4, 1,
+                                           1, 0,  3, 0, 3, 0, 3, 0, 4, 1, 3, 0, 3, 0, 3, 0, 3, 0, 1, 0, 4, 1, 3, 0};
   EXPECT_EQ(assembly.Bytes, expected);
   EXPECT_EQ(Embedded(IntroMeshScript()), expected);
 }
@@ -56,8 +56,7 @@ TEST(ScriptSources, RingCoversTheModelRunsOnTheMiddleRow) {
   const std::vector<std::uint8_t> picture = RingPicture(128, 128, 88.5, 113.5);
   ASSERT_EQ(picture.size(), 8191u);
   const auto white = [&](int x, int y) { return (picture[(x + 256 * y) / 8] >> (x % 8)) & 1; };
-  for (int x = 0; x < 256; ++x)
-    EXPECT_EQ(white(x, 128), (x >= 15 && x <= 39) || (x >= 216 && x <= 240)) << x;
+  for (int x = 0; x < 256; ++x) EXPECT_EQ(white(x, 128), (x >= 15 && x <= 39) || (x >= 216 && x <= 240)) << x;
 }
 
 TEST(ScriptSources, RepeatsArgumentsAndErrors) {
@@ -67,6 +66,5 @@ TEST(ScriptSources, RepeatsArgumentsAndErrors) {
             (std::vector<std::uint8_t>{6, 1, 2, 128, 6, 1, 6}));
   EXPECT_EQ(AssembleMeshScript("Grow 0\nTwist 1\n").Error, "line 2: unknown operation Twist");
   EXPECT_EQ(AssembleMeshScript("Cube 256\n").Error, "line 1: not a byte: 256");
-  EXPECT_EQ(AssembleTextureScript("Bitmap 0 star 1 2 3 4\n").Error,
-            "line 1: a picture is \"ring CX CY INNER OUTER\"");
+  EXPECT_EQ(AssembleTextureScript("Bitmap 0 star 1 2 3 4\n").Error, "line 1: a picture is \"ring CX CY INNER OUTER\"");
 }

@@ -28,8 +28,6 @@ std::shared_ptr<const TTarnXMSong> IntroSong() {
 TIntroMusic::TIntroMusic() : Renderer(IntroSong(), IntroOptions()) {}
 
 void TIntroMusic::Render(std::int16_t* out, std::size_t frames) {
-  if (Loaded())
-    Renderer.Render(out, frames);
-  else
-    std::fill_n(out, frames * Channels, std::int16_t{0});
+  if (Loaded()) Renderer.Render(out, frames);
+  else std::fill_n(out, frames * Channels, std::int16_t{0});
 }

@@ -1,7 +1,7 @@
 // driftlow-capture: renders chosen moments of the intro to PNG files, or the
 // intro as a video with its music.
-#include <CLI/CLI.hpp>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <cmath>

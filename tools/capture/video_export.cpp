@@ -50,9 +50,9 @@ bool WriteWav(const std::string& path, TIntroMusic& music, std::int64_t first, s
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) return false;
   const std::uint64_t dataBytes = static_cast<std::uint64_t>(end - first) * 2 * TIntroMusic::Channels;
-  const std::vector<std::uint8_t> header = platform::WavHeader(
-      {.Channels = TIntroMusic::Channels, .Rate = TIntroMusic::Rate},
-      static_cast<std::uint32_t>(std::min<std::uint64_t>(dataBytes, platform::MaxWavDataBytes)));
+  const std::vector<std::uint8_t> header =
+      platform::WavHeader({.Channels = TIntroMusic::Channels, .Rate = TIntroMusic::Rate},
+                          static_cast<std::uint32_t>(std::min<std::uint64_t>(dataBytes, platform::MaxWavDataBytes)));
   bool ok = std::fwrite(header.data(), 1, header.size(), file.get()) == header.size();
   ok = ok && StreamMusic(music, first, end, [&](const std::vector<std::uint8_t>& bytes) {
          return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
@@ -156,10 +156,8 @@ TVideoResult ExportVideo(const TVideoOptions& options, const TOnFrame& onFrame) 
   const TMusicSpan span{SampleFramesBefore(options.FirstFrame, options.FramesPerSecond),
                         SampleFramesBefore(options.FirstFrame + options.Frames, options.FramesPerSecond)};
   for (std::int64_t n = 0; n < options.FirstFrame; onFrame(++n)) capture.SkipFrame();
-  if (options.Ffmpeg.empty())
-    WriteFilesWithoutFfmpeg(options, format, capture, span, onFrame, result);
-  else
-    PipeToFfmpeg(options, format, capture, span, onFrame, result);
+  if (options.Ffmpeg.empty()) WriteFilesWithoutFfmpeg(options, format, capture, span, onFrame, result);
+  else PipeToFfmpeg(options, format, capture, span, onFrame, result);
   result.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return result;
 }

@@ -18,11 +18,24 @@ bool HasSound(TVideoFormat format) { return format == TVideoFormat::Mp4 || forma
 
 std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string& path, int width, int height,
                                          int framesPerSecond, int sampleRate) {
-  std::vector<std::string> arguments{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgb24",
-                                     "-video_size", std::to_string(width) + "x" + std::to_string(height),
-                                     "-framerate", std::to_string(framesPerSecond),
-                                     "-thread_queue_size", "64", "-i", "pipe:0"};
+  std::vector<std::string> arguments{"ffmpeg",
+                                     "-nostdin",
+                                     "-hide_banner",
+                                     "-loglevel",
+                                     "error",
+                                     "-y",
+                                     "-f",
+                                     "rawvideo",
+                                     "-pix_fmt",
+                                     "rgb24",
+                                     "-video_size",
+                                     std::to_string(width) + "x" + std::to_string(height),
+                                     "-framerate",
+                                     std::to_string(framesPerSecond),
+                                     "-thread_queue_size",
+                                     "64",
+                                     "-i",
+                                     "pipe:0"};
   if (HasSound(format))
     arguments.insert(arguments.end(), {"-f", "s16le", "-ar", std::to_string(sampleRate), "-ac", "2",
                                        "-thread_queue_size", "64", "-i", "pipe:3"});
@@ -30,26 +43,37 @@ std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string&
     case TVideoFormat::Mp4:
       // Converted and tagged as BT.709, so that players do not guess the
       // colour matrix from the picture's size.
-      arguments.insert(arguments.end(),
-                       {"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-vf",
-                        "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p", "-colorspace", "bt709",
-                        "-color_primaries", "bt709", "-color_trc", "bt709", "-c:a", "aac", "-b:a", "256k",
-                        "-movflags", "+faststart"});
+      arguments.insert(arguments.end(), {"-c:v",
+                                         "libx264",
+                                         "-preset",
+                                         "medium",
+                                         "-crf",
+                                         "18",
+                                         "-vf",
+                                         "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p",
+                                         "-colorspace",
+                                         "bt709",
+                                         "-color_primaries",
+                                         "bt709",
+                                         "-color_trc",
+                                         "bt709",
+                                         "-c:a",
+                                         "aac",
+                                         "-b:a",
+                                         "256k",
+                                         "-movflags",
+                                         "+faststart"});
       break;
-    case TVideoFormat::Mkv:
-      arguments.insert(arguments.end(), {"-c:v", "ffv1", "-c:a", "flac"});
-      break;
+    case TVideoFormat::Mkv: arguments.insert(arguments.end(), {"-c:v", "ffv1", "-c:a", "flac"}); break;
     case TVideoFormat::Gif:
       // One small palette for the whole clip and no dithering: every frame
       // of the scene changes almost everywhere, and noise would not compress.
-      arguments.insert(arguments.end(),
-                       {"-vf",
-                        "split[a][b];[a]palettegen=max_colors=64:stats_mode=full[p];"
-                        "[b][p]paletteuse=dither=none:diff_mode=rectangle",
-                        "-loop", "0"});
+      arguments.insert(arguments.end(), {"-vf",
+                                         "split[a][b];[a]palettegen=max_colors=64:stats_mode=full[p];"
+                                         "[b][p]paletteuse=dither=none:diff_mode=rectangle",
+                                         "-loop", "0"});
       break;
-    case TVideoFormat::Unknown:
-      break;
+    case TVideoFormat::Unknown: break;
   }
   arguments.push_back(path);
   return arguments;

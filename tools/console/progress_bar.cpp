@@ -17,9 +17,7 @@ TProgressBar::TProgressBar(std::ostream& out, std::int64_t total, std::string un
       Start(std::chrono::steady_clock::now()),
       LastDraw(Start) {}
 
-void TProgressBar::Update(std::int64_t done) {
-  Update(done, static_cast<double>(done) / static_cast<double>(Total));
-}
+void TProgressBar::Update(std::int64_t done) { Update(done, static_cast<double>(done) / static_cast<double>(Total)); }
 
 void TProgressBar::Update(std::int64_t done, double fraction) {
   if (!Shown) return;

@@ -191,9 +191,7 @@ TColor RowColor(int row) {
   constexpr TColor Top{250, 252, 255};
   constexpr TColor Bottom{130, 196, 255};
   const double t = row <= 3 ? 0.0 : row >= 9 ? 1.0 : (row - 3) / 6.0;
-  const auto mix = [t](std::uint8_t a, std::uint8_t b) {
-    return static_cast<std::uint8_t>(a + (b - a) * t + 0.5);
-  };
+  const auto mix = [t](std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a + (b - a) * t + 0.5); };
   return {mix(Top.R, Bottom.R), mix(Top.G, Bottom.G), mix(Top.B, Bottom.B)};
 }
 
@@ -230,7 +228,8 @@ std::string EncodeBmp(const std::vector<TColor>& pixels, int width, int height) 
   for (int y = 0; y < height; ++y) {
     std::string row;
     for (int x = 0; x < width; ++x) {
-      const TColor& pixel = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+      const TColor& pixel =
+          pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
       row += static_cast<char>(pixel.B);
       row += static_cast<char>(pixel.G);
       row += static_cast<char>(pixel.R);

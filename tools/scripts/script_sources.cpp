@@ -20,14 +20,16 @@ struct TOperation {
 };
 
 constexpr TOperation TextureOperations[] = {
-    {"FillColor", 0, 4, 4},    {"NoiseRGB", 1, 1, 1},      {"NoiseMono", 2, 4, 4},      {"SinePlasma", 3, 5, 5},
-    {"SineRemap", 4, 1, 1},    {"Blur", 5, 1, 1},          {"LayerControl", 6, 2, 3},   {"Invert", 7, 1, 1},
-    {"Pixelate", 8, 2, 2},     {"Bitmap", 9, 0, 0},        {"WarpedPlasma", 10, 6, 6},  {"RandomDots", 11, 5, 5},
+    {"FillColor", 0, 4, 4}, {"NoiseRGB", 1, 1, 1}, {"NoiseMono", 2, 4, 4},     {"SinePlasma", 3, 5, 5},
+    {"SineRemap", 4, 1, 1}, {"Blur", 5, 1, 1},     {"LayerControl", 6, 2, 3},  {"Invert", 7, 1, 1},
+    {"Pixelate", 8, 2, 2},  {"Bitmap", 9, 0, 0},   {"WarpedPlasma", 10, 6, 6}, {"RandomDots", 11, 5, 5},
 };
 
 constexpr TOperation MeshOperations[] = {
-    {"Cube", 0, 1, 1},   {"Grow", 1, 1, 1},           {"Shrink", 2, 1, 1},  {"SmoothPositions", 3, 1, 1},
-    {"Deform", 4, 1, 1}, {"SmoothTexCoords", 5, 1, 1}, {"Spindle", 6, 1, 1},
+    {"Cube", 0, 1, 1},    {"Grow", 1, 1, 1},
+    {"Shrink", 2, 1, 1},  {"SmoothPositions", 3, 1, 1},
+    {"Deform", 4, 1, 1},  {"SmoothTexCoords", 5, 1, 1},
+    {"Spindle", 6, 1, 1},
 };
 
 std::vector<std::string> Words(const std::string& line) {
@@ -94,9 +96,10 @@ std::vector<std::uint8_t> AssembleLine(std::span<const TOperation> table, const 
     return bytes;
   }
   if (arguments.size() < operation->MinArguments || arguments.size() > operation->MaxArguments) {
-    error = words[0] + " takes " + std::to_string(operation->MinArguments) +
-            (operation->MaxArguments > operation->MinArguments ? " or " + std::to_string(operation->MaxArguments) : "") +
-            " arguments";
+    error =
+        words[0] + " takes " + std::to_string(operation->MinArguments) +
+        (operation->MaxArguments > operation->MinArguments ? " or " + std::to_string(operation->MaxArguments) : "") +
+        " arguments";
     return {};
   }
   for (const std::string& argument : arguments) {

@@ -171,10 +171,8 @@ std::string DescribeModule(const TTarnXMSong& song, std::optional<std::int64_t> 
   if (!info.Comment.empty()) {
     text << "Comment:\n  ";
     for (const char c : info.Comment) {
-      if (c == '\n')
-        text << "\n  ";
-      else if (c != '\r')
-        text << PrintableText(std::string(1, c));
+      if (c == '\n') text << "\n  ";
+      else if (c != '\r') text << PrintableText(std::string(1, c));
     }
     text << "\n";
   }

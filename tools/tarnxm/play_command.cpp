@@ -1,8 +1,8 @@
 #include "tools/tarnxm/play_command.h"
 
-#include <CLI/CLI.hpp>
 #include <fcntl.h>
 #include <unistd.h>
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <memory>
@@ -67,7 +67,9 @@ CLI::App* AddPlayCommand(CLI::App& tool, TPlayOptions& options) {
   command->add_option("FILE", options.Inputs, "the XM or MOD modules")->required()->type_name("");
   // Play goes on until it is told to stop.
   options.Sound.Loops = -1;
-  command->add_flag_callback("--once", [&options] { options.Sound.Loops = 0; }, "each song once through (--loops 0)")
+  command
+      ->add_flag_callback(
+          "--once", [&options] { options.Sound.Loops = 0; }, "each song once through (--loops 0)")
       ->trigger_on_parse();
   AddSoundOptions(*command, options.Sound);
   command->footer(

@@ -20,14 +20,18 @@ std::vector<TPlayKey> KeyOfByte(char byte) {
   if (byte >= '1' && byte <= '9') return {{ToggleMute, byte - '1'}};
   switch (byte) {
     case ' ': return {{Pause}};
-    case 'q': case 'Q': return {{Quit}};
-    case 'n': case 'N': return {{NextFile}};
-    case 'p': case 'P': return {{PreviousFile}};
+    case 'q':
+    case 'Q': return {{Quit}};
+    case 'n':
+    case 'N': return {{NextFile}};
+    case 'p':
+    case 'P': return {{PreviousFile}};
     case '<': return {{PreviousSubsong}};
     case '>': return {{NextSubsong}};
     case '0': return {{ToggleMute, 9}};
     case '!': return {{UnmuteAll}};
-    case 'h': case 'H': return {{Help}};
+    case 'h':
+    case 'H': return {{Help}};
     default: return {};
   }
 }

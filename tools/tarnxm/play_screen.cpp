@@ -78,6 +78,4 @@ void TPlayScreen::Draw(const std::vector<std::string>& lines) {
   Shown = lines;
 }
 
-std::string TPlayScreen::Home() const {
-  return Drawn > 1 ? "\r\x1b[" + std::to_string(Drawn - 1) + "A" : "\r";
-}
+std::string TPlayScreen::Home() const { return Drawn > 1 ? "\r\x1b[" + std::to_string(Drawn - 1) + "A" : "\r"; }

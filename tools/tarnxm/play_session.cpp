@@ -86,47 +86,24 @@ void TPlaySession::Leave() {
 
 bool TPlaySession::Press(const TPlayKey& key) {
   switch (key.Action) {
-    case TPlayAction::Quit:
-      return false;
-    case TPlayAction::Pause:
-      TogglePause();
-      return true;
-    case TPlayAction::NextFile:
-      Leave();
-      return Begin(List.Find(static_cast<std::ptrdiff_t>(Index) + 1, 1), 1, true);
+    case TPlayAction::Quit: return false;
+    case TPlayAction::Pause: TogglePause(); return true;
+    case TPlayAction::NextFile: Leave(); return Begin(List.Find(static_cast<std::ptrdiff_t>(Index) + 1, 1), 1, true);
     case TPlayAction::PreviousFile: {
       // Before the first file, the one playing starts again.
       const TPlaylistEntry again{Index, Song};
       Leave();
       return Begin(List.Find(static_cast<std::ptrdiff_t>(Index) - 1, -1), -1, true) || Begin(again, 1, true);
     }
-    case TPlayAction::SeekBack:
-      SeekBy(Player, -5);
-      return true;
-    case TPlayAction::SeekForward:
-      SeekBy(Player, 5);
-      return true;
-    case TPlayAction::PreviousOrder:
-      StepOrder(Player, -1);
-      return true;
-    case TPlayAction::NextOrder:
-      StepOrder(Player, 1);
-      return true;
-    case TPlayAction::PreviousSubsong:
-      Subsongs = StepSubsong(Player, -1);
-      return true;
-    case TPlayAction::NextSubsong:
-      Subsongs = StepSubsong(Player, 1);
-      return true;
-    case TPlayAction::ToggleMute:
-      ToggleMute(Player, key.Channel);
-      return true;
-    case TPlayAction::UnmuteAll:
-      UnmuteAll(Player);
-      return true;
-    case TPlayAction::Help:
-      Screen.ToggleHelp();
-      return true;
+    case TPlayAction::SeekBack: SeekBy(Player, -5); return true;
+    case TPlayAction::SeekForward: SeekBy(Player, 5); return true;
+    case TPlayAction::PreviousOrder: StepOrder(Player, -1); return true;
+    case TPlayAction::NextOrder: StepOrder(Player, 1); return true;
+    case TPlayAction::PreviousSubsong: Subsongs = StepSubsong(Player, -1); return true;
+    case TPlayAction::NextSubsong: Subsongs = StepSubsong(Player, 1); return true;
+    case TPlayAction::ToggleMute: ToggleMute(Player, key.Channel); return true;
+    case TPlayAction::UnmuteAll: UnmuteAll(Player); return true;
+    case TPlayAction::Help: Screen.ToggleHelp(); return true;
   }
   return true;
 }
@@ -134,10 +111,8 @@ bool TPlaySession::Press(const TPlayKey& key) {
 void TPlaySession::TogglePause() {
   // The device holds its queue, and the thread finds no buffer to refill.
   Player.Enter();
-  if (Played.IsPaused())
-    Player.Device->Restart();
-  else
-    Player.Device->Pause();
+  if (Played.IsPaused()) Player.Device->Restart();
+  else Player.Device->Pause();
   Player.Leave();
   Played.Toggle();
 }

@@ -20,9 +20,8 @@ std::int32_t LitCells(double level, double range, std::int32_t width) {
 }  // namespace
 
 double HeardSeconds(const TTarnXM& player) {
-  const auto queued = std::count_if(player.Headers.begin(), player.Headers.end(), [](const auto& header) {
-    return !(header.Flags & platform::WHDR_DONE);
-  });
+  const auto queued = std::count_if(player.Headers.begin(), player.Headers.end(),
+                                    [](const auto& header) { return !(header.Flags & platform::WHDR_DONE); });
   const double waiting = static_cast<double>(queued * player.BufferSamples) / player.SampleRate;
   return std::max(0.0, player.Renderer.Info().Seconds - waiting);
 }

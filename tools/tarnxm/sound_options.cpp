@@ -45,7 +45,9 @@ void AddSoundOptions(CLI::App& command, TSoundOptions& options) {
                ? ""
                : "takes 8000 to 192000 Hz";
   });
-  command.add_flag_callback("--mono", [&options] { options.Stereo = false; }, "one channel instead of two")
+  command
+      .add_flag_callback(
+          "--mono", [&options] { options.Stereo = false; }, "one channel instead of two")
       ->group(SoundGroup);
   add("--interpolation", "KIND", "none, linear, cubic or sinc (sinc)", [&options](const std::string& word) {
     return ParseName(word, {"none", "linear", "cubic", "sinc"}, options.Interpolation)
@@ -53,8 +55,9 @@ void AddSoundOptions(CLI::App& command, TSoundOptions& options) {
                : "takes none, linear, cubic or sinc";
   });
   command
-      .add_flag_callback("--no-clip", [&options] { options.Clipping = false; },
-                         "let 16-bit and 24-bit samples wrap instead of clipping")
+      .add_flag_callback(
+          "--no-clip", [&options] { options.Clipping = false; },
+          "let 16-bit and 24-bit samples wrap instead of clipping")
       ->group(SoundGroup);
   add("--gain", "DB", "the level, -96 to 24 dB (-6: room for loud songs)", [&options](const std::string& word) {
     return ParseNumber(word, options.GainDb) && options.GainDb >= LowestGainDb && options.GainDb <= HighestGainDb

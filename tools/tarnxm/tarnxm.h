@@ -10,5 +10,4 @@ struct TConsole {
   bool Terminal = false;  // err is a terminal: play's status area and render's progress bar are drawn on it
 };
 
-int RunTarnXM(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              const TConsole& console = {});
+int RunTarnXM(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const TConsole& console = {});

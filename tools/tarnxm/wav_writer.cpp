@@ -26,8 +26,8 @@ bool TWavWriter::PutHeader(bool rewrite) {
       .Channels = Layout.Channels,
       .Rate = Layout.Rate,
       .Bits = BitsPerSample(Layout.Format)};
-  const std::vector<std::uint8_t> header = platform::WavHeader(
-      format, Sink.Seekable() ? static_cast<std::uint32_t>(DataBytes) : platform::UnknownWavLength);
+  const std::vector<std::uint8_t> header =
+      platform::WavHeader(format, Sink.Seekable() ? static_cast<std::uint32_t>(DataBytes) : platform::UnknownWavLength);
   const bool written =
       rewrite ? Sink.Rewrite(0, header.data(), header.size()) : Sink.Write(header.data(), header.size());
   return written ? true : Fail();

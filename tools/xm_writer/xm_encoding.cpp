@@ -33,10 +33,8 @@ TBytes Delta(const std::vector<TValue>& values) {
   TValue previous = 0;
   for (const TValue value : values) {
     const auto delta = static_cast<std::make_unsigned_t<TValue>>(value - previous);
-    if constexpr (sizeof(TValue) == 1)
-      writer.U8(delta);
-    else
-      writer.U16(delta);
+    if constexpr (sizeof(TValue) == 1) writer.U8(delta);
+    else writer.U16(delta);
     previous = value;
   }
   return out;

@@ -71,10 +71,8 @@ void PutSampleData(const TXMInstrumentWriter& instrument, TByteWriter& out) {
 void PutPattern(const TXMPatternWriter& pattern, std::uint16_t version, TByteWriter& out) {
   out.U32(version > 0x0102 ? 9 : 8);
   out.U8(0);  // packing type
-  if (version > 0x0102)
-    out.U16(pattern.Rows);
-  else
-    out.U8(pattern.Rows - 1u);
+  if (version > 0x0102) out.U16(pattern.Rows);
+  else out.U8(pattern.Rows - 1u);
   out.U16(pattern.PackedSize ? *pattern.PackedSize : static_cast<std::uint16_t>(pattern.Packed.size()));
   out.Append(pattern.Packed);
 }

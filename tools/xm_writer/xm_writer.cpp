@@ -56,9 +56,12 @@ std::string CheckSong(const TXmSong& song) {
     const std::string what = "instrument " + std::to_string(i + 1);
     if (instrument.Samples.size() > 16) return what + " has more than 16 samples";
     for (const std::uint8_t entry : instrument.SampleMap)
-      if (!instrument.Samples.empty() && entry >= instrument.Samples.size()) return what + " maps a note to a missing sample";
-    if (auto error = CheckEnvelope(instrument.VolumeEnvelope, what + "'s volume envelope"); !error.empty()) return error;
-    if (auto error = CheckEnvelope(instrument.PanningEnvelope, what + "'s panning envelope"); !error.empty()) return error;
+      if (!instrument.Samples.empty() && entry >= instrument.Samples.size())
+        return what + " maps a note to a missing sample";
+    if (auto error = CheckEnvelope(instrument.VolumeEnvelope, what + "'s volume envelope"); !error.empty())
+      return error;
+    if (auto error = CheckEnvelope(instrument.PanningEnvelope, what + "'s panning envelope"); !error.empty())
+      return error;
     for (std::size_t s = 0; s < instrument.Samples.size(); ++s)
       if (auto error = CheckSample(instrument.Samples[s], what + "'s sample " + std::to_string(s)); !error.empty())
         return error;

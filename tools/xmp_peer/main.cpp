@@ -23,9 +23,10 @@ void Put(std::ofstream& out, std::uint32_t value, int bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app("One pass through MODULE rendered by libxmp, a black-box peer player, at our mixer's scale, as a "
-               "32-bit float WAV.",
-               "render_peer");
+  CLI::App app(
+      "One pass through MODULE rendered by libxmp, a black-box peer player, at our mixer's scale, as a "
+      "32-bit float WAV.",
+      "render_peer");
   std::string modulePath, wavPath;
   app.add_option("MODULE", modulePath, "the XM or MOD module")->required()->type_name("");
   app.add_option("OUT", wavPath, "the WAV file to write")->required()->type_name("");
@@ -38,10 +39,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "render_peer: %s: %s\n", modulePath.c_str(), render.Error.c_str());
     return 1;
   }
-  const std::vector<std::uint8_t> header = platform::WavHeader(
-      {.Tag = platform::WavFloatPcm, .Channels = 2, .Rate = static_cast<std::uint32_t>(render.Rate), .Bits = 32,
-       .FactChunk = true},
-      static_cast<std::uint32_t>(render.Frames.size() * 4));
+  const std::vector<std::uint8_t> header = platform::WavHeader({.Tag = platform::WavFloatPcm,
+                                                                .Channels = 2,
+                                                                .Rate = static_cast<std::uint32_t>(render.Rate),
+                                                                .Bits = 32,
+                                                                .FactChunk = true},
+                                                               static_cast<std::uint32_t>(render.Frames.size() * 4));
   std::ofstream out(wavPath, std::ios::binary);
   out.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
   for (const float value : render.Frames) {

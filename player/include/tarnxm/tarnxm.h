@@ -63,15 +63,15 @@ struct TTarnXMSongInfo {
   std::int32_t InitialTempo = 125;
   bool LinearFrequency = true;
   bool ExtendedFilterRange = false;
-  std::vector<std::int32_t> Orders;               // pattern number of each order
-  std::vector<std::string> PatternNames;          // one per pattern held, "" where unnamed
+  std::vector<std::int32_t> Orders;       // pattern number of each order
+  std::vector<std::string> PatternNames;  // one per pattern held, "" where unnamed
   // The MIDI macro table, 153 entries (9 global, 16 parametered, 128 fixed),
   // and whether the file gave it or it is the defaults.
   std::vector<std::string> Macros;
   bool MacrosFromFile = false;
-  std::vector<std::string> InstrumentNames;       // instrument n at n - 1; "" where absent
-  std::vector<std::int32_t> InstrumentSamples;    // samples each instrument holds
-  std::vector<std::string> ChannelNames;          // one per channel, "" where unnamed
+  std::vector<std::string> InstrumentNames;     // instrument n at n - 1; "" where absent
+  std::vector<std::int32_t> InstrumentSamples;  // samples each instrument holds
+  std::vector<std::string> ChannelNames;        // one per channel, "" where unnamed
 };
 TTarnXMSongInfo DescribeSong(const TTarnXMSong& song);
 
@@ -114,7 +114,7 @@ struct TTarnXMInstrumentInfo {
   std::int32_t VibratoRate = 0;
   std::int32_t VibratoSweep = 0;
   std::vector<TTarnXMSampleInfo> Samples;  // the slots that hold a sample, in order
-  std::vector<std::int32_t> SampleMap;      // the sample slot of each note 1..96, at note - 1
+  std::vector<std::int32_t> SampleMap;     // the sample slot of each note 1..96, at note - 1
 };
 
 // Every instrument the song holds, in number order, with its envelopes,
@@ -144,17 +144,17 @@ enum class TTarnXMEffect : std::uint8_t {
   PatternBreak = 0x0D,
   Extended = 0x0E,  // E: the sub-command in the parameter's high nibble
   SetSpeedTempo = 0x0F,
-  SetGlobalVolume = 0x10,    // G
-  GlobalVolumeSlide = 0x11,  // H
-  KeyOff = 0x14,             // K
+  SetGlobalVolume = 0x10,      // G
+  GlobalVolumeSlide = 0x11,    // H
+  KeyOff = 0x14,               // K
   SetEnvelopePosition = 0x15,  // L
-  PanningSlide = 0x19,       // P
-  FilterResonance = 0x1A,    // Q
-  MultiRetrigger = 0x1B,     // R
-  Tremor = 0x1D,             // T
+  PanningSlide = 0x19,         // P
+  FilterResonance = 0x1A,      // Q
+  MultiRetrigger = 0x1B,       // R
+  Tremor = 0x1D,               // T
   ExtraFinePortamento = 0x21,  // X: up (1) or down (2) in the high nibble
-  MidiMacro = 0x23,          // Z
-  SmoothMidiMacro = 0x25,    // a macro that slides to its value over the row
+  MidiMacro = 0x23,            // Z
+  SmoothMidiMacro = 0x25,      // a macro that slides to its value over the row
 };
 
 // The sub-commands of TTarnXMEffect::Extended, in the parameter's high nibble.
@@ -195,11 +195,11 @@ struct TTarnXMRenderOptions {
   std::int32_t SampleRate = 44100;  // 1..1000000 (held within that)
   bool Stereo = true;
   TTarnXMInterpolation Interpolation = TTarnXMInterpolation::Sinc;
-  bool Clipping = true;             // 16-bit output clamps; without, it wraps
-  std::int32_t MasterVolume = 128;  // 0..256, the engine's own mixing level
-  double GainDb = 0;                // applied to the mix
+  bool Clipping = true;                 // 16-bit output clamps; without, it wraps
+  std::int32_t MasterVolume = 128;      // 0..256, the engine's own mixing level
+  double GainDb = 0;                    // applied to the mix
   std::int32_t StereoSeparation = 100;  // percent: 0 is mono in both channels
-  std::int32_t Loops = 0;           // times the song comes round before the end action
+  std::int32_t Loops = 0;               // times the song comes round before the end action
   TTarnXMEndAction EndAction = TTarnXMEndAction::Stop;
   double FadeSeconds = 5;
 };
@@ -240,8 +240,7 @@ struct TTarnXMFrameInfo {
 
 class TTarnXMRenderer {
  public:
-  explicit TTarnXMRenderer(std::shared_ptr<const TTarnXMSong> song = nullptr,
-                           const TTarnXMRenderOptions& options = {});
+  explicit TTarnXMRenderer(std::shared_ptr<const TTarnXMSong> song = nullptr, const TTarnXMRenderOptions& options = {});
   ~TTarnXMRenderer();
   TTarnXMRenderer(TTarnXMRenderer&&) noexcept;
   TTarnXMRenderer& operator=(TTarnXMRenderer&&) noexcept;

@@ -29,8 +29,8 @@ class TRecordingPlatform final : public TPlatform {
     Calls.push_back(show ? "ShowCursor(true)" : "ShowCursor(false)");
     return System.ShowCursor(show);
   }
-  THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption, std::uint32_t style,
-                         int x, int y, int width, int height, THandle instance) override {
+  THandle CreateWindowEx(std::uint32_t exStyle, const char* className, const char* caption, std::uint32_t style, int x,
+                         int y, int width, int height, THandle instance) override {
     return Note("CreateWindowEx",
                 System.CreateWindowEx(exStyle, className, caption, style, x, y, width, height, instance));
   }

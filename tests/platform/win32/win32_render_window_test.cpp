@@ -29,7 +29,8 @@ TEST_F(Win32WindowTest, FullScreenCreationRunsInOrderAndTeardownReleasesInOrder)
   EXPECT_EQ(WindowText(), "DRIFTLOW");
   EXPECT_EQ(static_cast<DWORD>(GetClassLongPtrA(Window(), GCL_STYLE)), DWORD{CS_HREDRAW | CS_VREDRAW | CS_OWNDC});
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Window(), GWL_STYLE));
-  EXPECT_EQ(style & (WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN), DWORD{WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN});
+  EXPECT_EQ(style & (WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+            DWORD{WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN});
   EXPECT_EQ(style & WS_CAPTION, 0u);
   EXPECT_NE(GetWindowLongPtrA(Window(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
   RECT client;

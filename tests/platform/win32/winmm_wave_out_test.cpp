@@ -31,7 +31,6 @@ std::unique_ptr<TTarnXM> IntroPlayer() {
   return player;
 }
 
-
 // The sound sink behind the system's mixer takes the sound faster than real
 // time, so the mixer runs dry now and then, and plays a period of silence
 // (10 ms) before the next buffer. What was played must be the render's bytes
@@ -117,22 +116,23 @@ TEST(WinmmWaveOutTest, TheSystemPlaysExactlyTheBytesOfTheOfflineRender) {
   // The song's first sound, found in what was played, lines the two up.
   const std::size_t first =
       static_cast<std::size_t>(std::find_if(bytes, bytes + renderedBytes, [](std::uint8_t b) { return b != 0; }) -
-                               bytes) & ~std::size_t{3};
+                               bytes) &
+      ~std::size_t{3};
   ASSERT_LT(first + 1024, renderedBytes);
   const auto found = std::search(played.begin(), played.end(), bytes + first, bytes + first + 1024);
   ASSERT_NE(found, played.end()) << "the song's first sound is not in what was played";
   const std::size_t foundAt = static_cast<std::size_t>(found - played.begin());
   ASSERT_GE(foundAt, first);
   const std::size_t start = foundAt - first;
-  EXPECT_TRUE(std::all_of(played.begin(), played.begin() + static_cast<std::ptrdiff_t>(start),
-                          [](std::uint8_t b) { return b == 0; }))
-      << "sound before the song began";
+  EXPECT_TRUE(std::all_of(played.begin(), played.begin() + static_cast<std::ptrdiff_t>(start), [](std::uint8_t b) {
+    return b == 0;
+  })) << "sound before the song began";
 
   const TPlayedStream stream = FollowRender(played, start, bytes, renderedBytes);
-  std::printf("played %zu bytes; the song begins at byte %zu; %zu bytes (%.2f s) are the render's, in order, "
-              "with %zu gaps of the system's silence between\n",
-              played.size(), start, stream.Matched, static_cast<double>(stream.Matched) / BytesPerSecond,
-              stream.Gaps);
+  std::printf(
+      "played %zu bytes; the song begins at byte %zu; %zu bytes (%.2f s) are the render's, in order, "
+      "with %zu gaps of the system's silence between\n",
+      played.size(), start, stream.Matched, static_cast<double>(stream.Matched) / BytesPerSecond, stream.Gaps);
   EXPECT_FALSE(stream.Parted) << "at byte " << stream.Matched << " of the render";
   EXPECT_GE(stream.Matched, BytesPerSecond);
 }
