@@ -194,12 +194,7 @@ TEST(FilterEffects, MacroAndResonanceEffectsReachTheFilterOnEveryTick) {
   EXPECT_EQ(song.Channel().FilterCutoff, 64);
   EXPECT_TRUE(song.Channel().FilterActive);
   song.Tick(3);
-  std::vector<std::int32_t> cutoffs;
-  for (int tick = 0; tick < 4; ++tick) {
-    song.Tick();
-    cutoffs.push_back(song.Channel().FilterCutoff);
-  }
-  EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{48, 32, 16, 0}));
+  EXPECT_EQ(song.Trace(4, FilterCutoff), (std::vector<std::int32_t>{48, 32, 16, 0}));
   const std::int32_t feedback = song.Channel().FilterB0;
   song.Tick();
   EXPECT_EQ(song.Channel().FilterResonance, 0x30);

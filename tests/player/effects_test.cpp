@@ -25,19 +25,7 @@ class Effects : public ::testing::Test {
   }
 
   // The rest of the row: its ticks 1 to 5, recording a field after each.
-  template <typename Field>
-  std::vector<std::int32_t> RestOfRow(Field field) {
-    std::vector<std::int32_t> values;
-    for (int k = 1; k < 6; ++k) {
-      Song.Tick();
-      values.push_back(field(Song.Channel()));
-    }
-    return values;
-  }
-
-  std::vector<std::int32_t> PeriodDeltas() {
-    return RestOfRow([](const TTarnXMChannel& channel) { return channel.PeriodDelta; });
-  }
+  std::vector<std::int32_t> RestOfRow(const TField& field) { return Song.Trace(5, field); }
 
   TTarnXMChannel& Channel() { return Song.Channel(); }
 
@@ -87,7 +75,7 @@ TEST_F(Effects, AnInstrumentAloneRestoresTheVolumeAndKeepsThePosition) {
 TEST_F(Effects, ArpeggioCyclesThroughItsThreeOffsets) {
   Play({Note(49, 1, 0, 0, 0x37)});
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{-448, -192, 0, -448, -192}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{-448, -192, 0, -448, -192}));
 
   Song.Data().LinearFrequency = false;
   Play({Note(49, 1, 0, 0, 0x37)});
@@ -97,17 +85,16 @@ TEST_F(Effects, ArpeggioCyclesThroughItsThreeOffsets) {
 }
 
 TEST_F(Effects, PortamentosAndTheirMemories) {
-  const auto period = [](const TTarnXMChannel& channel) { return channel.Period; };
   Play({Note(49, 1, 0, 1, 0x10)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4544, 4480, 4416, 4352, 4288}));
+  EXPECT_EQ(RestOfRow(Period), (std::vector<std::int32_t>{4544, 4480, 4416, 4352, 4288}));
   Play({Note(49, 1, 0, 1, 0x10), Effect(1, 0)});
-  EXPECT_EQ(RestOfRow(period).back(), 4288 - 320);
+  EXPECT_EQ(RestOfRow(Period).back(), 4288 - 320);
   Play({Note(49, 1, 0, 2, 0x08), Effect(2, 0)});
-  EXPECT_EQ(RestOfRow(period).back(), 4608 + 320);
+  EXPECT_EQ(RestOfRow(Period).back(), 4608 + 320);
   // Fine slides act on the first tick only.
   Play({Note(49, 1, 0, 14, 0x13), Effect(14, 0x10)});
   EXPECT_EQ(Channel().Period, 4608 - 24);
-  EXPECT_EQ(RestOfRow(period).back(), 4608 - 24);
+  EXPECT_EQ(RestOfRow(Period).back(), 4608 - 24);
   Play({Note(49, 1, 0, 14, 0x25), Effect(14, 0x20)});
   EXPECT_EQ(Channel().Period, 4608 + 40);
   // Extra-fine slides move by the parameter itself.
@@ -117,7 +104,7 @@ TEST_F(Effects, PortamentosAndTheirMemories) {
   EXPECT_EQ(Channel().Period, 4608 + 10);
   // Each memory is its own.
   Play({Note(49, 1, 0, 1, 0x10), Note(0, 0, 0, 2, 0x01), Effect(1, 0)});
-  EXPECT_EQ(RestOfRow(period).back(), 4608 - 320 + 20 - 320);
+  EXPECT_EQ(RestOfRow(Period).back(), 4608 - 320 + 20 - 320);
 }
 
 TEST_F(Effects, TonePortamentoSlidesToTheNewNoteWithoutRestartingIt) {
@@ -128,8 +115,7 @@ TEST_F(Effects, TonePortamentoSlidesToTheNewNoteWithoutRestartingIt) {
   EXPECT_EQ(Channel().Volume, 16);
   EXPECT_EQ(Channel().Position, 0);
   Channel().Position = std::int64_t{500} << 32;
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }),
-            (std::vector<std::int32_t>{4544, 4480, 4416, 4352, 4288}));
+  EXPECT_EQ(RestOfRow(Period), (std::vector<std::int32_t>{4544, 4480, 4416, 4352, 4288}));
   EXPECT_EQ(Channel().Position, std::int64_t{500} << 32);
   EXPECT_TRUE(Channel().Active);
 }
@@ -156,23 +142,22 @@ TEST_F(Effects, TonePortamentoWithAnInstrumentRestartsEnvelopesAndVolumeButNotTh
 TEST_F(Effects, TonePortamentoFromTheVolumeColumn) {
   Play({Note(49, 1), Note(37, 0, 0xF8)});
   EXPECT_EQ(Channel().PortaSpeed, 128);
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }).back(), 5376);
+  EXPECT_EQ(RestOfRow(Period).back(), 5376);
   // Speed 0 leaves the period where it is.
   Play({Note(49, 1), Note(37, 0, 0xF0)});
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Period; }).back(), 4608);
+  EXPECT_EQ(RestOfRow(Period).back(), 4608);
 }
 
 TEST_F(Effects, GlissandoMovesASemitoneAtATimeAndReachesTheTarget) {
-  const auto period = [](const TTarnXMChannel& channel) { return channel.Period + channel.PeriodDelta; };
   Play({Note(49, 1, 0, 14, 0x31), Note(53, 0, 0, 3, 0xFF)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4352, 4352, 4352, 4352, 4352}));
+  EXPECT_EQ(RestOfRow(Heard), (std::vector<std::int32_t>{4352, 4352, 4352, 4352, 4352}));
   // Downwards, from between two semitones.
   Play({Note(53, 1, 0, 14, 0x31), Note(0, 0, 0, 33, 0x25), Note(49, 0, 0, 3, 0xFF)});
-  EXPECT_EQ(period(Channel()), 4352);
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4608, 4608, 4608, 4608, 4608}));
+  EXPECT_EQ(Heard(Song), 4352);
+  EXPECT_EQ(RestOfRow(Heard), (std::vector<std::int32_t>{4608, 4608, 4608, 4608, 4608}));
   // Slower than a semitone a tick it is heard at the nearest semitone.
   Play({Note(49, 1, 0, 14, 0x31), Note(50, 0, 0, 3, 0x05)});
-  EXPECT_EQ(RestOfRow(period), (std::vector<std::int32_t>{4608, 4544, 4544, 4544, 4544}));
+  EXPECT_EQ(RestOfRow(Heard), (std::vector<std::int32_t>{4608, 4544, 4544, 4544, 4544}));
   Play({Note(49, 1, 0, 14, 0x31), Effect(14, 0x30)});
   EXPECT_FALSE(Channel().Glissando);
 }
@@ -181,12 +166,12 @@ TEST_F(Effects, VibratoWaveforms) {
   // Speed 4, depth 8: sine, ramp, square, each from position 0.
   Play({Note(49, 1, 0, 4, 0x48)});
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
   Play({Note(49, 1, 0, 14, 0x41), Note(49, 1, 0, 4, 0x48)});
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 8, 16, 24, 32}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{0, 8, 16, 24, 32}));
   Play({Note(49, 1, 0, 14, 0x42), Note(49, 1, 0, 4, 0x88)});
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{63, 63, 63, 63, -63}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{63, 63, 63, 63, -63}));
   // The effect without parameter keeps speed and depth.
   Play({Note(49, 1, 0, 4, 0x48), Effect(4, 0)});
   EXPECT_EQ(Channel().VibratoSpeed, 4);
@@ -201,7 +186,7 @@ TEST_F(Effects, VibratoAndTremoloWaveformThreePlaysTheSquare) {
   Song.Cell(0, 2, 0, Effect(4, 0x1F));
   Song.Tick(6);
   EXPECT_EQ(Channel().PeriodDelta, high);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{high, high, high, high, high}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{high, high, high, high, high}));
   Song.Cell(0, 3, 0, Effect(14, 0x73));
   Song.Cell(0, 4, 0, Effect(7, 0x1F));
   Song.Tick(8);
@@ -222,20 +207,18 @@ TEST_F(Effects, WaveformsFourToSevenKeepTheirPositionFromNoteToNote) {
 TEST_F(Effects, TremoloLowersTheVolumeDownToZero) {
   Play({Note(49, 1, 0x15, 14, 0x72), Note(0, 0, 0, 7, 0x8F)});
   EXPECT_EQ(Channel().VolumeDelta, 0);
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.VolumeDelta; }),
-            (std::vector<std::int32_t>{59, 59, 59, 59, -59}));
+  EXPECT_EQ(RestOfRow(VolumeDelta), (std::vector<std::int32_t>{59, 59, 59, 59, -59}));
   EXPECT_EQ(Channel().FinalVolume, 0);
   EXPECT_EQ(Channel().Volume, 5);
 }
 
 TEST_F(Effects, TremorSilencesTheOffTicksAndXZeroHearsOneTick) {
-  const auto delta = [](const TTarnXMChannel& channel) { return channel.VolumeDelta; };
   Play({Note(49, 1, 0, 29, 0x21)});
   EXPECT_EQ(Channel().VolumeDelta, 0);
-  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{0, 0, -64, -64, 0}));
+  EXPECT_EQ(RestOfRow(VolumeDelta), (std::vector<std::int32_t>{0, 0, -64, -64, 0}));
   Play({Note(49, 1, 0, 29, 0x03)});
   EXPECT_NE(Channel().FinalVolume, 0);
-  EXPECT_EQ(RestOfRow(delta), (std::vector<std::int32_t>{-64, -64, -64, -64, 0}));
+  EXPECT_EQ(RestOfRow(VolumeDelta), (std::vector<std::int32_t>{-64, -64, -64, -64, 0}));
   EXPECT_NE(Channel().FinalVolume, 0);
 }
 
@@ -268,16 +251,15 @@ TEST_F(Effects, VibratoCommandsOfTheVolumeColumn) {
   EXPECT_EQ(Channel().VibratoSpeed, 4);
   EXPECT_EQ(Channel().VibratoDepth, 8);
   EXPECT_EQ(Channel().PeriodDelta, 0);
-  EXPECT_EQ(PeriodDeltas(), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
+  EXPECT_EQ(RestOfRow(PeriodDelta), (std::vector<std::int32_t>{0, 24, 45, 58, 63}));
 }
 
 TEST_F(Effects, VolumeSlidesSetVolumeAndPanning) {
-  const auto volume = [](const TTarnXMChannel& channel) { return channel.Volume; };
   Play({Note(49, 1, 0x30, 10, 0x21)});
-  EXPECT_EQ(RestOfRow(volume).back(), 32 + 10);
+  EXPECT_EQ(RestOfRow(Volume).back(), 32 + 10);
   Play({Note(49, 1, 0x30, 10, 0x04), Effect(10, 0)});
   // Update holds the volume at 0 while the slide goes on.
-  EXPECT_EQ(RestOfRow(volume), (std::vector<std::int32_t>{8, 4, 0, 0, 0}));
+  EXPECT_EQ(RestOfRow(Volume), (std::vector<std::int32_t>{8, 4, 0, 0, 0}));
   EXPECT_EQ(Channel().FinalVolume, 0);
   Play({Note(49, 1, 0x30, 14, 0xA3), Effect(14, 0xA0)});
   EXPECT_EQ(Channel().Volume, 38);
@@ -288,15 +270,15 @@ TEST_F(Effects, VolumeSlidesSetVolumeAndPanning) {
   Play({Note(49, 1, 0, 8, 0x22)});
   EXPECT_EQ(Channel().Panning, 0x22);
   Play({Note(49, 1, 0, 25, 0x30), Effect(25, 0)});
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Panning; }).back(), 128 + 30);
+  EXPECT_EQ(RestOfRow(Panning).back(), 128 + 30);
   Play({Note(49, 1, 0, 25, 0x03)});
-  EXPECT_EQ(RestOfRow([](const TTarnXMChannel& channel) { return channel.Panning; }).back(), 128 - 15);
+  EXPECT_EQ(RestOfRow(Panning).back(), 128 - 15);
   // Effects 5 and 6 slide the volume with the tone portamento and vibrato.
   Play({Note(49, 1, 0x30), Note(37, 0, 0, 3, 0x04), Note(0, 0, 0, 5, 0x20)});
-  EXPECT_EQ(RestOfRow(volume).back(), 32 + 10);
+  EXPECT_EQ(RestOfRow(Volume).back(), 32 + 10);
   EXPECT_EQ(Channel().Period, 4608 + 16 * 10);
   Play({Note(49, 1, 0x30, 4, 0x48), Note(0, 0, 0, 6, 0x02)});
-  EXPECT_EQ(RestOfRow(volume).back(), 32 - 10);
+  EXPECT_EQ(RestOfRow(Volume).back(), 32 - 10);
   EXPECT_NE(Channel().PeriodDelta, 0);
 }
 
@@ -412,12 +394,7 @@ TEST_F(Effects, FilterEffectsReachTheFilterOnEveryTickOfTheRow) {
   Song.Data().InitialSpeed = 4;
   Song.Cell(0, 0, 0, Note(49, 1, 0, 37, 0));
   Song.Start();
-  std::vector<std::int32_t> cutoffs;
-  for (int k = 0; k < 4; ++k) {
-    Song.Tick();
-    cutoffs.push_back(Channel().FilterCutoff);
-  }
-  EXPECT_EQ(cutoffs, (std::vector<std::int32_t>{95, 64, 32, 0}));
+  EXPECT_EQ(Song.Trace(4, FilterCutoff), (std::vector<std::int32_t>{95, 64, 32, 0}));
 }
 
 TEST_F(Effects, SlidesOnASilentChannelStopAtTheirLimit) {

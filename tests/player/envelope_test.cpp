@@ -206,12 +206,7 @@ TEST_F(EnvelopeChannel, AutoVibratoAtFullDepthWithoutSweep) {
   Instrument().VibratoDepth = 8;
   Instrument().VibratoRate = 64;
   Song.Start();
-  std::vector<std::int32_t> deltas;
-  for (int k = 0; k < 5; ++k) {
-    Song.Tick();
-    deltas.push_back(Song.Channel().PeriodDelta);
-  }
-  EXPECT_EQ(deltas, (std::vector<std::int32_t>{8, 8, -8, -8, 8}));
+  EXPECT_EQ(Song.Trace(5, PeriodDelta), (std::vector<std::int32_t>{8, 8, -8, -8, 8}));
 }
 
 TEST_F(EnvelopeChannel, AutoVibratoSweepGrowsTheDepthUntilKeyOff) {
@@ -221,13 +216,8 @@ TEST_F(EnvelopeChannel, AutoVibratoSweepGrowsTheDepthUntilKeyOff) {
   Instrument().VibratoSweep = 4;
   Song.Cell(0, 2, 0, Note(97));
   Song.Start();
-  std::vector<std::int32_t> deltas;
-  for (int k = 0; k < 6; ++k) {
-    Song.Tick();
-    deltas.push_back(Song.Channel().PeriodDelta);
-  }
   // Key-off on the third tick stops the sweep at 2 of 4.
-  EXPECT_EQ(deltas, (std::vector<std::int32_t>{0, 2, -4, -4, 4, 4}));
+  EXPECT_EQ(Song.Trace(6, PeriodDelta), (std::vector<std::int32_t>{0, 2, -4, -4, 4, 4}));
   EXPECT_EQ(Song.Channel().AutoVibratoSweep, 2);
 }
 
@@ -244,12 +234,7 @@ TEST_F(EnvelopeChannel, AutoVibratoShapes) {
   for (int type = 0; type < 4; ++type) {
     Instrument().VibratoType = type;
     Song.Start();
-    std::vector<std::int32_t> deltas;
-    for (int k = 0; k < 8; ++k) {
-      Song.Tick();
-      deltas.push_back(Song.Channel().PeriodDelta);
-    }
-    EXPECT_EQ(deltas, expected[type]) << type;
+    EXPECT_EQ(Song.Trace(8, PeriodDelta), expected[type]) << type;
   }
 }
 

@@ -8,26 +8,6 @@
 
 namespace {
 
-struct TRowStart {
-  int Pattern;
-  int Row;
-  bool operator==(const TRowStart&) const = default;
-};
-
-void PrintTo(const TRowStart& start, std::ostream* out) { *out << "(" << start.Pattern << "," << start.Row << ")"; }
-
-// The last channel of every pattern carries each row's number in its note
-// field (no real note), so that the test sees which row a tick started.
-void MarkRows(TTestSong& song, int patterns) {
-  const int marker = song.Data().NumChannels - 1;
-  for (int p = 0; p < patterns; ++p)
-    for (int row = 0; row < song.Data().Patterns[p].Rows; ++row) song.Cell(p, row, marker, Note(1000 + row));
-}
-
-TRowStart Started(TTestSong& song) {
-  return {song.State().CurrentPattern, song.Channel(song.Data().NumChannels - 1).Note - 1000};
-}
-
 std::vector<TRowStart> RowStarts(TTestSong& song, int ticks) {
   std::vector<TRowStart> starts;
   for (int k = 0; k < ticks; ++k) {

@@ -14,17 +14,8 @@
 
 namespace {
 
-using TEffect = TTarnXMEffect;
-using TExtended = TTarnXMExtendedEffect;
-
-enum class TOrigin { XM, AmigaXM, FourChannelMOD, SixChannelMOD };
-
-TTarnXMPatternNote Cell(int note, int volume, TEffect effect, int parameter) {
-  return {note, note != 0 ? 1 : 0, volume, static_cast<int>(effect), parameter};
-}
-TTarnXMPatternNote Extended(int note, TExtended command, int y) {
-  return Cell(note, 0, TEffect::Extended, static_cast<int>(command) << 4 | y);
-}
+using E = TTarnXMEffect;
+using X = TTarnXMExtendedEffect;
 
 // One channel; instrument 1 plays note 49 (C-4) at period 4608 linear, 1712
 // Amiga.
@@ -32,37 +23,15 @@ class TrackerPitch : public ::testing::Test {
  protected:
   TrackerPitch() : Song(1, 64) { Song.Instrument(1); }
 
-  void From(TOrigin origin) {
-    TTarnXMSong& data = Song.Data();
-    const bool mod = origin == TOrigin::FourChannelMOD || origin == TOrigin::SixChannelMOD;
-    data.Format = mod ? TTarnXMFormat::MOD : TTarnXMFormat::XM;
-    data.Signature = origin == TOrigin::FourChannelMOD ? "M.K." : origin == TOrigin::SixChannelMOD ? "6CHN" : "";
-    data.LinearFrequency = origin == TOrigin::XM;
-  }
-
   // Writes the rows at that speed and plays ticks ticks from the start,
-  // reading the channel after each.
-  template <typename Field>
-  std::vector<std::int32_t> Play(const std::vector<TTarnXMPatternNote>& rows, int speed, int ticks, Field field) {
+  // reading field after each.
+  std::vector<std::int32_t> Play(const std::vector<TTarnXMPatternNote>& rows, int speed, int ticks,
+                                 const TField& field) {
     for (int row = 0; row < 64; ++row)
       Song.Cell(0, row, 0, row < static_cast<int>(rows.size()) ? rows[row] : TTarnXMPatternNote{});
     Song.Data().InitialSpeed = static_cast<std::uint8_t>(speed);
     Song.Start();
-    std::vector<std::int32_t> values;
-    for (int k = 0; k < ticks; ++k) {
-      Song.Tick();
-      values.push_back(field(Song.Channel()));
-    }
-    return values;
-  }
-
-  // The period heard: the channel's period with the vibrato's, arpeggio's or
-  // glissando's offset.
-  std::vector<std::int32_t> Heard(const std::vector<TTarnXMPatternNote>& rows, int speed, int ticks) {
-    return Play(rows, speed, ticks, [](const TTarnXMChannel& channel) { return channel.Period + channel.PeriodDelta; });
-  }
-  std::vector<std::int32_t> Deltas(const std::vector<TTarnXMPatternNote>& rows, int speed, int ticks) {
-    return Play(rows, speed, ticks, [](const TTarnXMChannel& channel) { return channel.PeriodDelta; });
+    return Song.Trace(ticks, field);
   }
 
   // The periods of notes 48 + semitones, for expectations written in notes.
@@ -82,23 +51,23 @@ TEST_F(TrackerPitch, ArpeggioPlaysItsThreePitchesInEachTrackersOrder) {
     std::vector<int> Semitones;  // on ticks 0 .. speed - 1 of 037
   };
   const TCase cases[] = {
-      {TOrigin::FourChannelMOD, 6, {0, 3, 7, 0, 3, 7}},
-      {TOrigin::FourChannelMOD, 4, {0, 3, 7, 0}},
-      {TOrigin::XM, 3, {0, 7, 3}},
-      {TOrigin::XM, 4, {0, 0, 7, 3}},
-      {TOrigin::XM, 5, {0, 3, 0, 7, 3}},
-      {TOrigin::XM, 6, {0, 7, 3, 0, 7, 3}},
-      {TOrigin::AmigaXM, 6, {0, 7, 3, 0, 7, 3}},
-      {TOrigin::SixChannelMOD, 6, {0, 7, 3, 0, 7, 3}},
-      {TOrigin::XM, 8, {0, 3, 0, 7, 3, 0, 7, 3}},
+      {MOD("M.K."), 6, {0, 3, 7, 0, 3, 7}},
+      {MOD("M.K."), 4, {0, 3, 7, 0}},
+      {XM, 3, {0, 7, 3}},
+      {XM, 4, {0, 0, 7, 3}},
+      {XM, 5, {0, 3, 0, 7, 3}},
+      {XM, 6, {0, 7, 3, 0, 7, 3}},
+      {AmigaXM, 6, {0, 7, 3, 0, 7, 3}},
+      {MOD("6CHN"), 6, {0, 7, 3, 0, 7, 3}},
+      {XM, 8, {0, 3, 0, 7, 3, 0, 7, 3}},
       // Counted down from 18, ticks 1 and 2 fall past the 16-step table.
-      {TOrigin::XM, 18, {0, 7, 0, 0, 7, 3, 0, 7, 3, 0, 7, 3, 0, 7, 3, 0, 7, 3}},
+      {XM, 18, {0, 7, 0, 0, 7, 3, 0, 7, 3, 0, 7, 3, 0, 7, 3, 0, 7, 3}},
   };
   for (const TCase& c : cases) {
-    From(c.Origin);
+    Song.From(c.Origin);
     const int ticks = static_cast<int>(c.Semitones.size());
-    EXPECT_EQ(Heard({Cell(49, 0, TEffect::Arpeggio, 0x37)}, c.Speed, ticks), Periods(c.Semitones))
-        << static_cast<int>(c.Origin) << " speed " << c.Speed;
+    EXPECT_EQ(Play({Note(49, 1, 0, E::Arpeggio, 0x37)}, c.Speed, ticks, Heard), Periods(c.Semitones))
+        << c.Origin << " speed " << c.Speed;
   }
 }
 
@@ -110,22 +79,21 @@ TEST_F(TrackerPitch, VibratoStepsOnTheOtherTicksAndStartsDownwards) {
   };
   const TCase cases[] = {
       // The first tick holds the offset reached.
-      {TOrigin::XM, 6, {0, 0, 45, 84, 110, 119, 110, 110, 84, 45, 0, -45}},
-      {TOrigin::SixChannelMOD, 6, {0, 0, 45, 84, 110, 119, 110, 110, 84, 45, 0, -45}},
-      {TOrigin::XM, 3, {0, 0, 45, 84, 84, 110}},
+      {XM, 6, {0, 0, 45, 84, 110, 119, 110, 110, 84, 45, 0, -45}},
+      {MOD("6CHN"), 6, {0, 0, 45, 84, 110, 119, 110, 110, 84, 45, 0, -45}},
+      {XM, 3, {0, 0, 45, 84, 84, 110}},
       // In whole Amiga periods, and the first tick plays the note itself.
-      {TOrigin::FourChannelMOD, 6, {0, 0, 44, 84, 108, 116, 0, 108, 84, 44, 0, -44}},
+      {MOD("M.K."), 6, {0, 0, 44, 84, 108, 116, 0, 108, 84, 44, 0, -44}},
   };
   for (const TCase& c : cases) {
-    From(c.Origin);
+    Song.From(c.Origin);
     const int ticks = static_cast<int>(c.Deltas.size());
-    const std::vector<TTarnXMPatternNote> rows{Cell(49, 0, TEffect::Vibrato, 0x4F), Cell(0, 0, TEffect::Vibrato, 0)};
-    EXPECT_EQ(Deltas(rows, c.Speed, ticks), c.Deltas) << static_cast<int>(c.Origin) << " speed " << c.Speed;
+    const std::vector<TTarnXMPatternNote> rows{Note(49, 1, 0, E::Vibrato, 0x4F), Effect(E::Vibrato, 0)};
+    EXPECT_EQ(Play(rows, c.Speed, ticks, PeriodDelta), c.Deltas) << c.Origin << " speed " << c.Speed;
     // An instrument number without a note leaves the vibrato's phase alone.
-    const std::vector<TTarnXMPatternNote> relit{rows[0], {0, 1, 0, static_cast<int>(TEffect::Vibrato), 0}};
-    EXPECT_EQ(Deltas(relit, c.Speed, ticks), c.Deltas) << static_cast<int>(c.Origin) << " speed " << c.Speed;
-    Play(rows, c.Speed, 3, [](const TTarnXMChannel&) { return 0; });
-    EXPECT_LT(Song.Channel().Frequency, 8363) << static_cast<int>(c.Origin);
+    const std::vector<TTarnXMPatternNote> relit{rows[0], Note(0, 1, 0, E::Vibrato, 0)};
+    EXPECT_EQ(Play(relit, c.Speed, ticks, PeriodDelta), c.Deltas) << c.Origin << " speed " << c.Speed;
+    EXPECT_LT(Play(rows, c.Speed, 3, Frequency).back(), 8363) << c.Origin;
   }
 }
 
@@ -140,10 +108,10 @@ TEST_F(TrackerPitch, VibratoWaveformsSwingAboutTheNote) {
       {2, {119, 119, 119, 119, -119, -119, -119, -119}},
       {3, {119, 119, 119, 119, -119, -119, -119, -119}},
   };
-  From(TOrigin::XM);
+  Song.From(XM);
   for (const TCase& c : cases) {
     std::vector<std::int32_t> deltas =
-        Deltas({Extended(49, TExtended::VibratoWaveform, c.Waveform), Cell(0, 0, TEffect::Vibrato, 0x8F)}, 9, 18);
+        Play({Extended(X::VibratoWaveform, c.Waveform, 49), Effect(E::Vibrato, 0x8F)}, 9, 18, PeriodDelta);
     deltas.erase(deltas.begin(), deltas.begin() + 10);
     EXPECT_EQ(deltas, c.Deltas) << c.Waveform;
 
@@ -162,25 +130,25 @@ TEST_F(TrackerPitch, EachVibratoAndTremoloNibbleKeepsItsOwnMemory) {
     int Depth;
   };
   const TCase vibratos[] = {
-      {Cell(0, 0, TEffect::Vibrato, 0x80), 8, 8},
-      {Cell(0, 0, TEffect::Vibrato, 0x0F), 4, 15},
-      {Cell(0, 0, TEffect::Vibrato, 0x00), 4, 8},
-      {Cell(0, 0, TEffect::VibratoVolumeSlide, 0x01), 4, 8},
+      {Effect(E::Vibrato, 0x80), 8, 8},
+      {Effect(E::Vibrato, 0x0F), 4, 15},
+      {Effect(E::Vibrato, 0x00), 4, 8},
+      {Effect(E::VibratoVolumeSlide, 0x01), 4, 8},
       // The volume column's V0 keeps the depth, Sx sets the speed alone.
-      {Cell(0, 0xB0, TEffect::Arpeggio, 0), 4, 8},
-      {Cell(0, 0xA9, TEffect::Vibrato, 0), 9, 8},
+      {Note(0, 0, 0xB0), 4, 8},
+      {Effect(E::Vibrato, 0, 0xA9), 9, 8},
   };
-  From(TOrigin::XM);
+  Song.From(XM);
   for (const TCase& c : vibratos) {
-    const std::vector<std::int32_t> deltas = Deltas({Cell(49, 0, TEffect::Vibrato, 0x48), c.Second}, 6, 12);
+    const std::vector<std::int32_t> deltas = Play({Note(49, 1, 0, E::Vibrato, 0x48), c.Second}, 6, 12, PeriodDelta);
     EXPECT_EQ(Song.Channel().VibratoSpeed, c.Speed) << c.Second.VolumeColumn << " " << c.Second.EffectParameter;
     EXPECT_EQ(Song.Channel().VibratoDepth, c.Depth) << c.Second.VolumeColumn << " " << c.Second.EffectParameter;
     // The second row goes on vibrating.
     EXPECT_NE(deltas[8], deltas[10]) << c.Second.VolumeColumn << " " << c.Second.EffectParameter;
   }
-  const TCase tremolos[] = {{Cell(0, 0, TEffect::Tremolo, 0x80), 8, 8}, {Cell(0, 0, TEffect::Tremolo, 0x0F), 4, 15}};
+  const TCase tremolos[] = {{Effect(E::Tremolo, 0x80), 8, 8}, {Effect(E::Tremolo, 0x0F), 4, 15}};
   for (const TCase& c : tremolos) {
-    Play({Cell(49, 0, TEffect::Tremolo, 0x48), c.Second}, 6, 12, [](const TTarnXMChannel&) { return 0; });
+    Play({Note(49, 1, 0, E::Tremolo, 0x48), c.Second}, 6, 12, Period);
     EXPECT_EQ(Song.Channel().TremoloSpeed, c.Speed) << c.Second.EffectParameter;
     EXPECT_EQ(Song.Channel().TremoloDepth, c.Depth) << c.Second.EffectParameter;
   }
@@ -191,22 +159,21 @@ TEST_F(TrackerPitch, VolumeColumnTonePortamentoMatchesTheEffectSixteenTimesItsDi
     std::vector<TTarnXMPatternNote> Written;
     std::vector<TTarnXMPatternNote> Same;
   };
-  const TTarnXMPatternNote start = Cell(49, 0, TEffect::Arpeggio, 0);
+  const TTarnXMPatternNote start = Note(49, 1);
   const TCase cases[] = {
-      {{start, Cell(37, 0xF1, TEffect::Arpeggio, 0)}, {start, Cell(37, 0, TEffect::TonePortamento, 0x10)}},
-      {{start, Cell(37, 0xFF, TEffect::Arpeggio, 0)}, {start, Cell(37, 0, TEffect::TonePortamento, 0xF0)}},
+      {{start, Note(37, 1, 0xF1)}, {start, Note(37, 1, 0, E::TonePortamento, 0x10)}},
+      {{start, Note(37, 1, 0xFF)}, {start, Note(37, 1, 0, E::TonePortamento, 0xF0)}},
       // M0 goes on with the speed the effect left.
-      {{start, Cell(37, 0, TEffect::TonePortamento, 0x20), Cell(0, 0xF0, TEffect::Arpeggio, 0)},
-       {start, Cell(37, 0, TEffect::TonePortamento, 0x20), Cell(0, 0, TEffect::TonePortamento, 0)}},
+      {{start, Note(37, 1, 0, E::TonePortamento, 0x20), Note(0, 0, 0xF0)},
+       {start, Note(37, 1, 0, E::TonePortamento, 0x20), Effect(E::TonePortamento, 0)}},
       // Beside an Mx the effect's parameter is ignored and the step is taken
       // twice.
-      {{start, Cell(25, 0xF2, TEffect::TonePortamento, 0xFF)}, {start, Cell(25, 0xF4, TEffect::Arpeggio, 0)}},
+      {{start, Note(25, 1, 0xF2, E::TonePortamento, 0xFF)}, {start, Note(25, 1, 0xF4)}},
   };
-  From(TOrigin::XM);
+  Song.From(XM);
   for (const TCase& c : cases) {
-    const auto period = [](const TTarnXMChannel& channel) { return channel.Period; };
-    const std::vector<std::int32_t> written = Play(c.Written, 6, 18, period);
-    EXPECT_EQ(written, Play(c.Same, 6, 18, period)) << c.Written[1].VolumeColumn;
+    const std::vector<std::int32_t> written = Play(c.Written, 6, 18, Period);
+    EXPECT_EQ(written, Play(c.Same, 6, 18, Period)) << c.Written[1].VolumeColumn;
     EXPECT_GT(written.back(), 4608) << c.Written[1].VolumeColumn;
   }
 }
@@ -219,22 +186,20 @@ TEST_F(TrackerPitch, GlissandoIsHeardInSemitoneSteps) {
   };
   const TCase cases[] = {
       // To the nearest semitone of a smooth slide from C-4 up to E-4.
-      {TOrigin::XM, 0x09, {1, 1, 2, 2, 3}},
-      {TOrigin::AmigaXM, 0x09, {0, 1, 1, 2, 2}},
+      {XM, 0x09, {1, 1, 2, 2, 3}},
+      {AmigaXM, 0x09, {0, 1, 1, 2, 2}},
       // To the first table entry not above the slide's period.
-      {TOrigin::FourChannelMOD, 0x10, {1, 2, 3, 3, 4}},
+      {MOD("M.K."), 0x10, {1, 2, 3, 3, 4}},
   };
   for (const TCase& c : cases) {
-    From(c.Origin);
-    const std::vector<TTarnXMPatternNote> rows{Extended(49, TExtended::Glissando, 1),
-                                               Cell(53, 0, TEffect::TonePortamento, c.Rate)};
-    const std::vector<std::int32_t> heard = Heard(rows, 6, 12);
-    EXPECT_EQ(std::vector<std::int32_t>(heard.begin() + 7, heard.end()), Periods(c.Semitones))
-        << static_cast<int>(c.Origin);
+    Song.From(c.Origin);
+    const std::vector<TTarnXMPatternNote> rows{Extended(X::Glissando, 1, 49),
+                                               Note(53, 1, 0, E::TonePortamento, c.Rate)};
+    const std::vector<std::int32_t> heard = Play(rows, 6, 12, Heard);
+    EXPECT_EQ(std::vector<std::int32_t>(heard.begin() + 7, heard.end()), Periods(c.Semitones)) << c.Origin;
     // Underneath, the slide moves on every tick.
-    const std::vector<std::int32_t> periods =
-        Play(rows, 6, 12, [](const TTarnXMChannel& channel) { return channel.Period; });
-    for (int k = 7; k < 12; ++k) EXPECT_LT(periods[k], periods[k - 1]) << static_cast<int>(c.Origin) << " tick " << k;
+    const std::vector<std::int32_t> periods = Play(rows, 6, 12, Period);
+    for (int k = 7; k < 12; ++k) EXPECT_LT(periods[k], periods[k - 1]) << c.Origin << " tick " << k;
   }
 }
 
@@ -242,25 +207,23 @@ TEST_F(TrackerPitch, AutoVibratoStartsDownwards) {
   TTarnXMInstrument& instrument = *Song.Data().Instruments[1];
   instrument.VibratoDepth = 8;
   instrument.VibratoRate = 16;
-  for (const TOrigin origin : {TOrigin::XM, TOrigin::AmigaXM}) {
-    From(origin);
-    const std::vector<std::int32_t> rates = Play({Cell(49, 0, TEffect::Arpeggio, 0)}, 6, 3,
-                                                 [](const TTarnXMChannel& channel) { return channel.Frequency; });
-    EXPECT_EQ(rates[0], 8363) << static_cast<int>(origin);
-    EXPECT_LT(rates[1], 8363) << static_cast<int>(origin);
-    EXPECT_LT(rates[2], rates[1]) << static_cast<int>(origin);
+  for (const TOrigin& origin : {XM, AmigaXM}) {
+    Song.From(origin);
+    const std::vector<std::int32_t> rates = Play({Note(49, 1)}, 6, 3, Frequency);
+    EXPECT_EQ(rates[0], 8363) << origin;
+    EXPECT_LT(rates[1], 8363) << origin;
+    EXPECT_LT(rates[2], rates[1]) << origin;
   }
 }
 
 TEST_F(TrackerPitch, AmigaPeriodsMoveThePitchAsTheTrackersDo) {
-  From(TOrigin::AmigaXM);
+  Song.From(AmigaXM);
   const TTarnXMSong& song = Song.Data();
   // C-4 is period 1712 (ProTracker's 428) at 8363 Hz, and one unit of 1xx,
   // four fine units, moves it as one ProTracker period moves 428.
   EXPECT_EQ(song.PeriodFromNote(48, 0), 4 * 428);
   EXPECT_EQ(song.PeriodFromNote(36, 0), 4 * 856);
-  const std::vector<std::int32_t> rates = Play({Cell(49, 0, TEffect::PortamentoUp, 1)}, 6, 2,
-                                               [](const TTarnXMChannel& channel) { return channel.Frequency; });
+  const std::vector<std::int32_t> rates = Play({Note(49, 1, 0, E::PortamentoUp, 1)}, 6, 2, Frequency);
   EXPECT_EQ(rates[0], 8363);
   EXPECT_EQ(rates[1], 8363 * 428 / 427);
 }
@@ -273,24 +236,23 @@ TEST_F(TrackerPitch, ProTrackerHoldsSlidesWithinItsTable) {
     std::int32_t Period;  // after a row at speed 31
   };
   const TCase cases[] = {
-      {TOrigin::FourChannelMOD, 0, Cell(70, 0, TEffect::PortamentoUp, 0xFF), 4 * 113},
-      {TOrigin::FourChannelMOD, 0, Cell(38, 0, TEffect::PortamentoDown, 0xFF), 4 * 856},
-      {TOrigin::FourChannelMOD, -128, Cell(70, 0, TEffect::PortamentoUp, 0xFF), 4 * 120},
-      {TOrigin::FourChannelMOD, -128, Cell(38, 0, TEffect::PortamentoDown, 0xFF), 4 * 907},
-      {TOrigin::FourChannelMOD, 112, Cell(70, 0, TEffect::PortamentoUp, 0xFF), 4 * 108},
-      {TOrigin::FourChannelMOD, 112, Cell(38, 0, TEffect::PortamentoDown, 0xFF), 4 * 814},
-      {TOrigin::FourChannelMOD, 0, Extended(72, TExtended::FinePortamentoUp, 15), 4 * 113},
-      {TOrigin::FourChannelMOD, 0, Extended(37, TExtended::FinePortamentoDown, 15), 4 * 856},
+      {MOD("M.K."), 0, Note(70, 1, 0, E::PortamentoUp, 0xFF), 4 * 113},
+      {MOD("M.K."), 0, Note(38, 1, 0, E::PortamentoDown, 0xFF), 4 * 856},
+      {MOD("M.K."), -128, Note(70, 1, 0, E::PortamentoUp, 0xFF), 4 * 120},
+      {MOD("M.K."), -128, Note(38, 1, 0, E::PortamentoDown, 0xFF), 4 * 907},
+      {MOD("M.K."), 112, Note(70, 1, 0, E::PortamentoUp, 0xFF), 4 * 108},
+      {MOD("M.K."), 112, Note(38, 1, 0, E::PortamentoDown, 0xFF), 4 * 814},
+      {MOD("M.K."), 0, Extended(X::FinePortamentoUp, 15, 72), 4 * 113},
+      {MOD("M.K."), 0, Extended(X::FinePortamentoDown, 15, 37), 4 * 856},
       // The other trackers slide on past them: from B-3's 453, 30 steps of 4.
-      {TOrigin::SixChannelMOD, 0, Cell(72, 0, TEffect::PortamentoUp, 0x01), 453 - 30 * 4},
-      {TOrigin::AmigaXM, 0, Extended(37, TExtended::FinePortamentoDown, 15), 4 * 856 + 60},
+      {MOD("6CHN"), 0, Note(72, 1, 0, E::PortamentoUp, 0x01), 453 - 30 * 4},
+      {AmigaXM, 0, Extended(X::FinePortamentoDown, 15, 37), 4 * 856 + 60},
   };
   for (const TCase& c : cases) {
-    From(c.Origin);
+    Song.From(c.Origin);
     Song.SampleOf(1).FineTune = c.FineTune;
-    const std::vector<std::int32_t> periods =
-        Play({c.Slide}, 31, 31, [](const TTarnXMChannel& channel) { return channel.Period; });
-    EXPECT_EQ(periods.back(), c.Period) << static_cast<int>(c.Origin) << " " << c.FineTune << " " << c.Slide.Effect;
+    EXPECT_EQ(Play({c.Slide}, 31, 31, Period).back(), c.Period)
+        << c.Origin << " " << c.FineTune << " " << c.Slide.Effect;
   }
 }
 

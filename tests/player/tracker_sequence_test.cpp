@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <memory>
 #include <numbers>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,30 +17,16 @@
 
 namespace {
 
-constexpr int BreakEffect = static_cast<int>(TTarnXMEffect::PatternBreak);
-constexpr int JumpEffect = static_cast<int>(TTarnXMEffect::PositionJump);
-constexpr int ExtendedEffect = static_cast<int>(TTarnXMEffect::Extended);
+using E = TTarnXMEffect;
+using X = TTarnXMExtendedEffect;
 
-TTarnXMPatternNote Extended(TTarnXMExtendedEffect sub, int y) {
-  return Effect(ExtendedEffect, static_cast<int>(sub) << 4 | y);
-}
-
-struct TRowStart {
-  int Pattern;
-  int Row;
-  bool operator==(const TRowStart&) const = default;
-};
-
-void PrintTo(const TRowStart& start, std::ostream* out) { *out << "(" << start.Pattern << "," << start.Row << ")"; }
-
-// Speed 1, so that every tick starts a row; the last channel carries each
-// row's number in its note field (no real note) to show which row started.
+// Speed 1, so that every tick starts a row; an extra last channel marks
+// the rows.
 class Sequence {
  public:
   Sequence(int channels, int patterns, int rows = 64) : Song(channels + 1, rows, patterns) {
     Song.Data().InitialSpeed = 1;
-    for (int p = 0; p < patterns; ++p)
-      for (int row = 0; row < rows; ++row) Song.Cell(p, row, channels, Note(1000 + row));
+    MarkRows(Song, patterns);
   }
 
   std::vector<TRowStart> Starts(int count) {
@@ -49,7 +34,7 @@ class Sequence {
     std::vector<TRowStart> starts;
     for (int k = 0; k < count; ++k) {
       Song.Tick();
-      starts.push_back({Song.State().CurrentPattern, Song.Channel(Song.Data().NumChannels - 1).Note - 1000});
+      starts.push_back(Started(Song));
     }
     return starts;
   }
@@ -75,21 +60,21 @@ TEST(TrackerSequence, BreaksAndJumpsGoWhereTheTrackersGo) {
     int NextRows = 64;
   };
   const TCase cases[] = {
-      {"D32 is row 32, not 50", {{0, Effect(BreakEffect, 0x32)}}, {1, 32}},
-      {"D1A is row 20", {{0, Effect(BreakEffect, 0x1A)}}, {1, 20}},
-      {"D63 is the last row", {{0, Effect(BreakEffect, 0x63)}}, {1, 63}},
-      {"D64 is past the last row: row 0", {{0, Effect(BreakEffect, 0x64)}}, {1, 0}},
-      {"D20 into 16 rows: row 0, no pattern skipped", {{0, Effect(BreakEffect, 0x20)}}, {1, 0}, 16},
-      {"B then D: B's order, D's row", {{0, Effect(JumpEffect, 2)}, {1, Effect(BreakEffect, 0x05)}}, {2, 5}},
-      {"D then B: B clears D's row", {{0, Effect(BreakEffect, 0x05)}, {1, Effect(JumpEffect, 2)}}, {2, 0}},
+      {"D32 is row 32, not 50", {{0, Effect(E::PatternBreak, 0x32)}}, {1, 32}},
+      {"D1A is row 20", {{0, Effect(E::PatternBreak, 0x1A)}}, {1, 20}},
+      {"D63 is the last row", {{0, Effect(E::PatternBreak, 0x63)}}, {1, 63}},
+      {"D64 is past the last row: row 0", {{0, Effect(E::PatternBreak, 0x64)}}, {1, 0}},
+      {"D20 into 16 rows: row 0, no pattern skipped", {{0, Effect(E::PatternBreak, 0x20)}}, {1, 0}, 16},
+      {"B then D: B's order, D's row", {{0, Effect(E::PositionJump, 2)}, {1, Effect(E::PatternBreak, 0x05)}}, {2, 5}},
+      {"D then B: B clears D's row", {{0, Effect(E::PatternBreak, 0x05)}, {1, Effect(E::PositionJump, 2)}}, {2, 0}},
       {"loop then D: the break leaves the pattern",
-       {{0, Extended(TTarnXMExtendedEffect::PatternLoop, 2)}, {1, Effect(BreakEffect, 0x05)}},
+       {{0, Extended(X::PatternLoop, 2)}, {1, Effect(E::PatternBreak, 0x05)}},
        {1, 5}},
       {"D then loop: the break leaves the pattern",
-       {{0, Effect(BreakEffect, 0x05)}, {1, Extended(TTarnXMExtendedEffect::PatternLoop, 2)}},
+       {{0, Effect(E::PatternBreak, 0x05)}, {1, Extended(X::PatternLoop, 2)}},
        {1, 5}},
       {"loop then B: the jump leaves the pattern",
-       {{0, Extended(TTarnXMExtendedEffect::PatternLoop, 2)}, {1, Effect(JumpEffect, 2)}},
+       {{0, Extended(X::PatternLoop, 2)}, {1, Effect(E::PositionJump, 2)}},
        {2, 0}},
   };
   for (const TCase& test : cases) {
@@ -104,9 +89,9 @@ TEST(TrackerSequence, ALoopLeftByABreakKeepsItsCount) {
   // The loop's count of 2 survives the break, so the next E62 in the
   // channel takes one off and jumps once, not twice.
   Sequence sequence(2, 2, 16);
-  sequence.Song.Cell(0, 2, 0, Extended(TTarnXMExtendedEffect::PatternLoop, 2));
-  sequence.Song.Cell(0, 2, 1, Effect(BreakEffect, 0x05));
-  sequence.Song.Cell(1, 7, 0, Extended(TTarnXMExtendedEffect::PatternLoop, 2));
+  sequence.Song.Cell(0, 2, 0, Extended(X::PatternLoop, 2));
+  sequence.Song.Cell(0, 2, 1, Effect(E::PatternBreak, 0x05));
+  sequence.Song.Cell(1, 7, 0, Extended(X::PatternLoop, 2));
   std::vector<TRowStart> expected{{0, 0}, {0, 1}, {0, 2}, {1, 5}, {1, 6}, {1, 7}};
   for (int row = 0; row <= 8; ++row) expected.push_back({1, row});
   EXPECT_EQ(sequence.Starts(static_cast<int>(expected.size())), expected);
@@ -122,63 +107,54 @@ TEST(TrackerSequence, PatternLoopsPlayTheirRowsYPlusOneTimes) {
   for (const TCase& test : cases) {
     Sequence sequence(static_cast<int>(test.Counts.size()), 1, 8);
     for (int channel = 0; channel < static_cast<int>(test.Counts.size()); ++channel) {
-      sequence.Song.Cell(0, 1, channel, Extended(TTarnXMExtendedEffect::PatternLoop, 0));
-      sequence.Song.Cell(0, 3, channel, Extended(TTarnXMExtendedEffect::PatternLoop, test.Counts[channel]));
+      sequence.Song.Cell(0, 1, channel, Extended(X::PatternLoop, 0));
+      sequence.Song.Cell(0, 3, channel, Extended(X::PatternLoop, test.Counts[channel]));
     }
     EXPECT_EQ(sequence.PlaysBefore(2, 4), test.Plays) << test.Counts.size() << " loops, first E6" << test.Counts[0];
   }
 }
 
-// Channel 0's cell beside a pattern delay EE2 in channel 1, at speed 6, by
-// the rules of an XM or of a MOD of that signature: the field on each of
-// the row's 18 ticks.
-template <typename Field>
-std::vector<std::int32_t> DelayedRow(const std::string& signature, TTarnXMPatternNote cell, Field field) {
+// Channel 0's cell beside a pattern delay EE2 in channel 1, at speed 6, in
+// a song of that origin: the field on each of the row's 18 ticks.
+std::vector<std::int32_t> DelayedRow(const TOrigin& origin, TTarnXMPatternNote cell, const TField& field) {
   TTestSong song(2, 4);
   song.Instrument(1);
   song.SampleOf(1).Volume = 16;
-  if (signature != "XM") {
-    song.Data().Format = TTarnXMFormat::MOD;
-    song.Data().Signature = signature;
-    song.Data().LinearFrequency = false;
-  }
+  song.From(origin);
   cell.Note = 49;
   cell.Instrument = 1;
   song.Cell(0, 0, 0, cell);
-  song.Cell(0, 0, 1, Extended(TTarnXMExtendedEffect::PatternDelay, 2));
+  song.Cell(0, 0, 1, Extended(X::PatternDelay, 2));
   song.Start();
-  std::vector<std::int32_t> values;
-  for (int tick = 0; tick < 18; ++tick) {
-    song.Channel().Position = -1;
-    song.Tick();
-    values.push_back(field(song.Channel()));
-  }
-  return values;
+  return song.TraceStarts(18, field);
 }
 
 TEST(TrackerSequence, APatternDelayRepeatsTheFineSlidesInProTrackerOnly) {
-  const auto volume = [](const TTarnXMChannel& c) { return c.Volume; };
-  const auto slid = [](const TTarnXMChannel& c) { return c.PortaTarget - c.Period; };
-  const auto started = [](const TTarnXMChannel& c) { return static_cast<std::int32_t>(c.Position != -1); };
-  for (const std::string signature : {"XM", "M.K.", "8CHN"}) {
-    const int repetitions = signature == "M.K." ? 3 : 1;
-    const auto fineVolume = DelayedRow(signature, Extended(TTarnXMExtendedEffect::FineVolumeSlideUp, 4), volume);
-    EXPECT_EQ(fineVolume[0], 20) << signature;
-    EXPECT_EQ(fineVolume[17], 16 + 4 * repetitions) << signature;
+  const TField slid = [](TTestSong& song) { return song.Channel().PortaTarget - song.Channel().Period; };
+  struct TCase {
+    TOrigin Origin;
+    int Repetitions;
+  };
+  const TCase cases[] = {{XM, 1}, {MOD("M.K."), 3}, {MOD("8CHN"), 1}};
+  for (const auto& [origin, repetitions] : cases) {
+    const auto fineVolume = DelayedRow(origin, Extended(X::FineVolumeSlideUp, 4), Volume);
+    EXPECT_EQ(fineVolume[0], 20) << origin;
+    EXPECT_EQ(fineVolume[17], 16 + 4 * repetitions) << origin;
     // The fine portamento's pitch change, counted in steps of its first.
-    const auto finePitch = DelayedRow(signature, Extended(TTarnXMExtendedEffect::FinePortamentoUp, 2), slid);
-    EXPECT_EQ(finePitch[17], repetitions * finePitch[0]) << signature;
+    const auto finePitch = DelayedRow(origin, Extended(X::FinePortamentoUp, 2), slid);
+    EXPECT_EQ(finePitch[17], repetitions * finePitch[0]) << origin;
     // Slides move on all 17 ticks after the first, a repetition's first too.
-    const auto slide = DelayedRow(signature, Effect(static_cast<int>(TTarnXMEffect::VolumeSlide), 0x10), volume);
-    EXPECT_EQ(slide[17], 16 + 17) << signature;
-    const auto pitch = DelayedRow(signature, Effect(static_cast<int>(TTarnXMEffect::PortamentoDown), 2), slid);
-    EXPECT_EQ(pitch[17], -17 * 4 * 2) << signature;
-    // A note delay fires on every repetition in both.
-    const auto delayed = DelayedRow(signature, Extended(TTarnXMExtendedEffect::NoteDelay, 3), started);
+    const auto slide = DelayedRow(origin, Effect(E::VolumeSlide, 0x10), Volume);
+    EXPECT_EQ(slide[17], 16 + 17) << origin;
+    const auto pitch = DelayedRow(origin, Effect(E::PortamentoDown, 2), slid);
+    EXPECT_EQ(pitch[17], -17 * 4 * 2) << origin;
+    // A note delay fires on every repetition in both, moving the sample off
+    // the frame TraceStarts leaves it on.
+    const auto delayed = DelayedRow(origin, Extended(X::NoteDelay, 3), Frames);
     std::vector<int> ticks;
     for (int tick = 0; tick < 18; ++tick)
-      if (delayed[tick]) ticks.push_back(tick);
-    EXPECT_EQ(ticks, (std::vector<int>{3, 9, 15})) << signature;
+      if (delayed[tick] != 99) ticks.push_back(tick);
+    EXPECT_EQ(ticks, (std::vector<int>{3, 9, 15})) << origin;
   }
 }
 
