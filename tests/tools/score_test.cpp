@@ -143,6 +143,22 @@ TEST(Score, PatternsLayTracksEndToEndTransposed) {
   EXPECT_EQ(cell(7, 0), "... .. .. ...");
 }
 
+TEST(Score, AnEchoPlaysItsTrackLateOnAnotherInstrumentCutAtThePatternsEnd) {
+  const TScore score =
+      Parse(std::string(SmallScore) + "pattern echoes 4\n  lead riff@05>1 riff\n  bass low-12@1F>3 low-12@1F>1 _3\nend\n");
+  const TPatternLayout layout = LayOutPattern(score, score.Patterns[1]);
+  ASSERT_EQ(layout.Error, "");
+  const auto cell = [&](int row, int channel) { return FormatCell(layout.Cells[row * 2 + channel]); };
+  EXPECT_EQ(cell(0, 0), "C-4 02 40 037");
+  EXPECT_EQ(cell(1, 0), "C-4 05 40 037");
+  EXPECT_EQ(cell(2, 0), "=== .. .. ...");
+  EXPECT_EQ(cell(3, 0), "=== .. .. ...");
+  EXPECT_EQ(cell(2, 1), "D#1 1F M4 \\20");  // the first echo's cell fell on row 4, past the end
+  EXPECT_EQ(cell(3, 1), "... .. .. ...");
+  for (const char* piece : {"riff@05", "riff@5>", "riff@GG>2", "riff@05>0", "riff@81>2", "@05>2"})
+    EXPECT_NE(ParseScore(std::string(SmallScore) + "pattern bad 4\n  lead " + piece + "\nend\n").Error, "") << piece;
+}
+
 TEST(Score, BuildsTheSongItDescribes) {
   const TSongBuildResult built = BuildSong(Parse(SmallScore));
   ASSERT_EQ(built.Error, "");

@@ -29,9 +29,11 @@ TPatternLayout LayOutPattern(const TScore& score, const TScorePattern& pattern) 
         layout.Error = where + " uses no track '" + use.Track + "'";
         return layout;
       }
+      const int start = row + use.Delay;
       for (const auto& [trackRow, source] : track->Cells) {
-        if (row + trackRow >= pattern.Rows) break;
+        if (start + trackRow >= pattern.Rows) break;
         TXmCell cell = source;
+        if (use.Instrument && cell.Instrument) cell.Instrument = static_cast<std::uint8_t>(use.Instrument);
         if (cell.Note >= 1 && cell.Note <= 96) {
           const int note = cell.Note + use.Transpose;
           if (note < 1 || note > 96) {
@@ -40,9 +42,9 @@ TPatternLayout LayOutPattern(const TScore& score, const TScorePattern& pattern) 
           }
           cell.Note = static_cast<std::uint8_t>(note);
         }
-        layout.Cells[static_cast<std::size_t>(row + trackRow) * channels + channel] = cell;
+        layout.Cells[static_cast<std::size_t>(start + trackRow) * channels + channel] = cell;
       }
-      row += track->Rows;
+      if (!use.Delay) row += track->Rows;
     }
     if (row > pattern.Rows) {
       layout.Error = where + " runs channel '" + score.ChannelNames[channel] + "' to " + std::to_string(row) +

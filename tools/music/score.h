@@ -35,10 +35,14 @@ struct TScoreTrack {
 
 // One piece of a channel's run through a pattern: a track, moved by a number
 // of semitones, or a rest of `Rows` empty rows when the track name is empty.
+// An echo plays the track `Delay` rows late, cut at the pattern's end, with
+// its notes on another instrument; it takes no rows of the channel's run.
 struct TTrackUse {
   std::string Track;
   int Transpose = 0;
   int Rows = 0;
+  int Instrument = 0;  // 0 keeps the track's
+  int Delay = 0;
 };
 
 struct TScorePattern {

@@ -263,7 +263,8 @@ class TParser {
   }
 
   // `CHANNEL PIECE...`: a piece is a track name, optionally +N or -N
-  // semitones, or _N for N empty rows.
+  // semitones, or _N for N empty rows; TRACK@II>N is its echo on instrument
+  // II, N rows late.
   void Pattern(const TWords& header) {
     TScorePattern pattern;
     pattern.Line = CurrentLine;
@@ -278,7 +279,15 @@ class TParser {
       if (!pattern.Channels[channel].empty()) return Fail("channel '" + words[0] + "' is laid out twice");
       for (std::size_t i = 1; i < words.size(); ++i) {
         TTrackUse use;
-        const std::string& piece = words[i];
+        std::string piece = words[i];
+        if (const std::size_t at = piece.find('@'); at != std::string::npos) {
+          const std::size_t late = piece.find('>', at);
+          if (at == 0 || late == std::string::npos ||
+              !ParseInteger(piece.substr(at + 1, late - at - 1), 1, 128, use.Instrument, 16) ||
+              !ParseInteger(piece.substr(late + 1), 1, 256, use.Delay))
+            return Fail("an echo is TRACK@II>ROWS, not '" + piece + "'");
+          piece.resize(at);
+        }
         const std::size_t sign = piece.find_last_of("+-");
         if (piece[0] == '_') {
           if (!ParseInteger(piece.substr(1), 1, 256, use.Rows)) return Fail("a rest is _1.._256");
