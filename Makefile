@@ -104,12 +104,13 @@ run:
 	@$(MAKE) --no-print-directory build
 	@scripts/run-intro $(BUILD)
 
-# The whole suite twice: the release build, then under AddressSanitizer and
-# UndefinedBehaviorSanitizer, where any finding fails; the Windows build under
-# Wine where its packages are installed; the thread tests under
-# ThreadSanitizer; and every parser's fuzzer for a short while.
+# The format first; then the whole suite twice: the release build, then under
+# AddressSanitizer and UndefinedBehaviorSanitizer, where any finding fails; the
+# Windows build under Wine where its packages are installed; the thread tests
+# under ThreadSanitizer; and every parser's fuzzer for a short while.
 test:
 	@scripts/install-deps test
+	@scripts/check-format
 	@$(MAKE) --no-print-directory build
 	@scripts/run-tests $(BUILD)
 	@$(MAKE) --no-print-directory windows-test

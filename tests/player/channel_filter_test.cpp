@@ -52,7 +52,8 @@ class ChannelFilterTest : public ::testing::Test {
     for (int chunk = 0; chunk < 4; ++chunk) {
       std::fill(buffer.begin(), buffer.end(), 0);
       MixChannel(Engine, channel, true, 0, 1024);
-      for (int f = 0; chunk >= 2 && f < 1024; ++f) peak = std::max(peak, std::abs(static_cast<double>(buffer[2 * f]) / 2048.0));
+      for (int f = 0; chunk >= 2 && f < 1024; ++f)
+        peak = std::max(peak, std::abs(static_cast<double>(buffer[2 * f]) / 2048.0));
     }
     return peak;
   }

@@ -236,7 +236,7 @@ TEST_F(Effects, VolumeAndPanningCommandsOfTheVolumeColumn) {
     int Panning;
   };
   // After a row of 6 ticks from volume 32 (0x30) and panning 128.
-  const TCase cases[] = {{0x10, 0, 128},  {0x50, 64, 128}, {0x62, 22, 128},  {0x73, 47, 128}, {0x84, 28, 128},
+  const TCase cases[] = {{0x10, 0, 128},  {0x50, 64, 128}, {0x62, 22, 128}, {0x73, 47, 128}, {0x84, 28, 128},
                          {0x95, 37, 128}, {0xC3, 32, 48},  {0xD4, 32, 108}, {0xE4, 32, 148}};
   for (const TCase& c : cases) {
     Play({Note(49, 1, 0x30, 8, 128), Note(0, 0, c.Column)});

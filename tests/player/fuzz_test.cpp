@@ -87,25 +87,15 @@ TBytes Mutate(const TBytes& original, std::mt19937& random) {
   const int edits = 1 + static_cast<int>(pick(8));
   for (int e = 0; e < edits && !bytes.empty(); ++e) {
     switch (pick(6)) {
-      case 0:
-        bytes[pick(bytes.size())] = static_cast<std::uint8_t>(random());
-        break;
-      case 1:
-        bytes[pick(bytes.size())] = 0xFF;
-        break;
-      case 2:
-        bytes[pick(bytes.size())] ^= static_cast<std::uint8_t>(1u << pick(8));
-        break;
-      case 3:
-        bytes.resize(pick(bytes.size()));
-        break;
+      case 0: bytes[pick(bytes.size())] = static_cast<std::uint8_t>(random()); break;
+      case 1: bytes[pick(bytes.size())] = 0xFF; break;
+      case 2: bytes[pick(bytes.size())] ^= static_cast<std::uint8_t>(1u << pick(8)); break;
+      case 3: bytes.resize(pick(bytes.size())); break;
       case 4:
         bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size())),
                      static_cast<std::uint8_t>(random()));
         break;
-      default:
-        bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size())));
-        break;
+      default: bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(pick(bytes.size()))); break;
     }
   }
   return bytes;

@@ -34,10 +34,8 @@ std::int64_t ReferenceRead(const TTarnXMSample& sample, int side, std::int64_t i
                            const TTarnXMCubicSpline& cubic, const TTarnXMWindowedFIR& sinc) {
   const auto d = [&](std::int64_t k) -> std::int64_t { return sample.Data[(i + k) * sample.Channels + side]; };
   switch (interpolation) {
-    case 0:
-      return d(0);
-    case 1:
-      return d(0) + (d(1) - d(0)) * (f >> 16) / 65536;
+    case 0: return d(0);
+    case 1: return d(0) + (d(1) - d(0)) * (f >> 16) / 65536;
     case 2: {
       const std::int32_t* c = cubic.Row(static_cast<int>(f >> 22));
       return (d(-1) * c[0] + d(0) * c[1] + d(1) * c[2] + d(2) * c[3]) / 16384;

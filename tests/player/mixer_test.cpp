@@ -232,7 +232,8 @@ TEST_F(MixerTest, TheSincPlaysAtTheLevelOfTheOtherInterpolations) {
     Engine.Settings.Interpolation = interpolation;
     Start(One / 3);
     Channel.Position = 8 * One;
-    for (std::int64_t value : Mix(16)) EXPECT_NEAR(static_cast<double>(value), 20000, 20000 / 300) << int{interpolation};
+    for (std::int64_t value : Mix(16))
+      EXPECT_NEAR(static_cast<double>(value), 20000, 20000 / 300) << int{interpolation};
   }
 }
 
@@ -345,8 +346,9 @@ TEST_F(MixerTest, AChannelThatIsNotAudibleWritesNothingAndMovesAsAnAudibleOne) {
     bool Loop, PingPong;
     std::int32_t RampFrames;
   };
-  const TCase cases[] = {
-      {"ping-pong loop", true, true, 0}, {"forward loop in a ramp", true, false, 20}, {"sample that ends", false, false, 0}};
+  const TCase cases[] = {{"ping-pong loop", true, true, 0},
+                         {"forward loop in a ramp", true, false, 20},
+                         {"sample that ends", false, false, 0}};
   for (const TCase& test : cases) {
     SetSample(Ramp(48));
     SetLoop(8, 32, test.PingPong);

@@ -163,8 +163,8 @@ TEST_F(RendererTest, LoopCountAndEndActions) {
   };
   const std::size_t fade = Rate / 2;
   for (const TCase& c : {TCase{0, TTarnXMEndAction::Stop, SongFrames}, TCase{2, TTarnXMEndAction::Stop, 3 * SongFrames},
-                         TCase{0, TTarnXMEndAction::FadeOut, SongFrames + fade},
-                         TCase{-1, TTarnXMEndAction::Stop, 0}, TCase{0, TTarnXMEndAction::Loop, 0}}) {
+                         TCase{0, TTarnXMEndAction::FadeOut, SongFrames + fade}, TCase{-1, TTarnXMEndAction::Stop, 0},
+                         TCase{0, TTarnXMEndAction::Loop, 0}}) {
     SCOPED_TRACE(c.Loops);
     TTarnXMRenderOptions options;
     options.Loops = c.Loops;

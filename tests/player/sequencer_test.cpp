@@ -180,8 +180,8 @@ TEST(Sequencer, PatternLoopRowSurvivesAChangeOfPattern) {
   song.Cell(0, 2, 0, Effect(14, 0x60));
   song.Cell(1, 3, 0, Effect(14, 0x61));
   song.Start();
-  EXPECT_EQ(RowStarts(song, 10), (std::vector<TRowStart>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2},
-                                                        {1, 3}, {1, 2}, {1, 3}}));
+  EXPECT_EQ(RowStarts(song, 10),
+            (std::vector<TRowStart>{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 2}, {1, 3}}));
 }
 
 TEST(Sequencer, PatternDelayRepeatsTheRowsTicksWithoutANewNote) {

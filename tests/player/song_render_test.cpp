@@ -135,7 +135,8 @@ TEST(SongRender, EveryPackageModuleRendersToItsEnd) {
     int loud = 0;
     for (const std::int16_t value : song) loud += std::abs(value) > 1000;
     EXPECT_GT(loud, static_cast<int>(song.size() / 10)) << path;
-    std::printf("  %-40s %7.1f s\n", path.substr(path.rfind('/') + 1).c_str(), static_cast<double>(song.size() / 2) / 44100.0);
+    std::printf("  %-40s %7.1f s\n", path.substr(path.rfind('/') + 1).c_str(),
+                static_cast<double>(song.size() / 2) / 44100.0);
   }
 }
 

@@ -223,9 +223,9 @@ TEST(TrackerSequence, ALoopedSingleCycleSineRendersAsTheUnbrokenWave) {
     }
     return frames;
   };
-  for (const std::uint8_t interpolation : {TTarnXMRenderSettings::LinearInterpolation,
-                                           TTarnXMRenderSettings::CubicInterpolation,
-                                           TTarnXMRenderSettings::SincInterpolation}) {
+  for (const std::uint8_t interpolation :
+       {TTarnXMRenderSettings::LinearInterpolation, TTarnXMRenderSettings::CubicInterpolation,
+        TTarnXMRenderSettings::SincInterpolation}) {
     const std::vector<std::int64_t> looped = RenderNote(sine(1), true, interpolation, Frames);
     const std::vector<std::int64_t> written = RenderNote(sine(160), false, interpolation, Frames);
     double signal = 0, residual = 0;

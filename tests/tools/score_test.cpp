@@ -144,8 +144,8 @@ TEST(Score, PatternsLayTracksEndToEndTransposed) {
 }
 
 TEST(Score, AnEchoPlaysItsTrackLateOnAnotherInstrumentCutAtThePatternsEnd) {
-  const TScore score =
-      Parse(std::string(SmallScore) + "pattern echoes 4\n  lead riff@05>1 riff\n  bass low-12@1F>3 low-12@1F>1 _3\nend\n");
+  const TScore score = Parse(std::string(SmallScore) +
+                             "pattern echoes 4\n  lead riff@05>1 riff\n  bass low-12@1F>3 low-12@1F>1 _3\nend\n");
   const TPatternLayout layout = LayOutPattern(score, score.Patterns[1]);
   ASSERT_EQ(layout.Error, "");
   const auto cell = [&](int row, int channel) { return FormatCell(layout.Cells[row * 2 + channel]); };

@@ -67,8 +67,8 @@ TSynthSound SynthesiseSnare(TSynthParams& params) {
   for (std::size_t i = 0; i < length; ++i) {
     const double t = static_cast<double>(i) / sound.Rate;
     const double body = std::sin(2 * Pi * phase) * std::exp(-t / toneDecay);
-    const double hiss = lowPass.Process(highPass.Process(noise.Next(), noiseLow, 0.1, sound.Rate).High, noiseHigh,
-                                        0.1, sound.Rate).Low;
+    const double hiss =
+        lowPass.Process(highPass.Process(noise.Next(), noiseLow, 0.1, sound.Rate).High, noiseHigh, 0.1, sound.Rate).Low;
     const double attack = std::min(1.0, t / 0.0005);
     const double value = attack * ((1 - mix) * body + mix * 2.5 * hiss * std::exp(-t / noiseDecay));
     sound.Data.push_back(std::tanh(drive * value) / std::tanh(drive));
@@ -102,8 +102,8 @@ TSynthSound SynthesiseHat(TSynthParams& params) {
       phases[p] -= std::floor(phases[p]);
     }
     const double source = metal * cluster / 6 + (1 - metal) * noise.Next();
-    const double filtered = highPass2.Process(highPass1.Process(source, cutoff, 0.2, sound.Rate).High, cutoff * 1.2,
-                                              0.3, sound.Rate).High;
+    const double filtered =
+        highPass2.Process(highPass1.Process(source, cutoff, 0.2, sound.Rate).High, cutoff * 1.2, 0.3, sound.Rate).High;
     const double attack = std::min(1.0, t / 0.0003);
     sound.Data.push_back(filtered * attack * std::exp(-t / decay));
   }
@@ -121,7 +121,8 @@ TSynthSound SynthesiseNoise(TSynthParams& params) {
   const std::size_t fade = Frames(0.05, sound.Rate);
   TNoise noise(0x2015e);
   TStateVariableFilter lowPass;
-  for (std::size_t i = 0; i < length; ++i) sound.Data.push_back(lowPass.Process(noise.Next(), cutoff, 0, sound.Rate).Low);
+  for (std::size_t i = 0; i < length; ++i)
+    sound.Data.push_back(lowPass.Process(noise.Next(), cutoff, 0, sound.Rate).Low);
   sound.Loop = TXmLoop::Forward;
   sound.LoopStart = 2 * fade;
   sound.LoopLength = length - sound.LoopStart;

@@ -41,7 +41,8 @@ double RaisedCosine(double x) { return 0.5 - 0.5 * std::cos(Pi * x); }
 
 void FadeIn(TSignal& signal, std::size_t frames) {
   frames = std::min(frames, signal.size());
-  for (std::size_t i = 0; i < frames; ++i) signal[i] *= RaisedCosine(static_cast<double>(i) / static_cast<double>(frames));
+  for (std::size_t i = 0; i < frames; ++i)
+    signal[i] *= RaisedCosine(static_cast<double>(i) / static_cast<double>(frames));
 }
 
 void FadeOut(TSignal& signal, std::size_t frames) {
@@ -51,8 +52,7 @@ void FadeOut(TSignal& signal, std::size_t frames) {
     signal[start + i] *= RaisedCosine(static_cast<double>(frames - 1 - i) / static_cast<double>(frames));
 }
 
-void CrossfadeLoop(TSignal& signal, std::size_t loopStart, std::size_t loopEnd, std::size_t frames,
-                   TCrossfade shape) {
+void CrossfadeLoop(TSignal& signal, std::size_t loopStart, std::size_t loopEnd, std::size_t frames, TCrossfade shape) {
   frames = std::min({frames, loopStart, loopEnd - loopStart});
   for (std::size_t i = 0; i < frames; ++i) {
     const double w = static_cast<double>(i + 1) / static_cast<double>(frames);

@@ -21,8 +21,7 @@ enum class TCrossfade { Linear, EqualPower };
 // Blends the frames before the loop end towards the frames before the loop
 // start, so that playing on from the loop end into the loop start continues
 // the waveform. Linear suits a periodic sound, equal power a noisy one.
-void CrossfadeLoop(TSignal& signal, std::size_t loopStart, std::size_t loopEnd, std::size_t frames,
-                   TCrossfade shape);
+void CrossfadeLoop(TSignal& signal, std::size_t loopStart, std::size_t loopEnd, std::size_t frames, TCrossfade shape);
 // The frame within `radius` of `around` where the waveform is flattest: a
 // ping-pong loop that turns there has no corner.
 std::size_t FindFlattestFrame(const TSignal& signal, std::size_t around, std::size_t radius);

@@ -117,8 +117,7 @@ class TParser {
       Score.Macros[9 + index] = words[3];
     else if (words.size() == 4 && words[1] == "fixed" && ParseInteger(words[2], 0x80, 0xFF, index, 16))
       Score.Macros[25 + index - 0x80] = words[3];
-    else
-      Fail("a macro is 'macro parametered 0..15 TEXT' or 'macro fixed 80..FF TEXT'");
+    else Fail("a macro is 'macro parametered 0..15 TEXT' or 'macro fixed 80..FF TEXT'");
   }
 
   // The block's lines up to `end`, without it.
@@ -196,7 +195,8 @@ class TParser {
       std::string key, value;
       int tick = 0, level = 0, first = 0, last = 0;
       if (const std::size_t colon = item.find(':'); colon != std::string::npos) {
-        if (!ParseInteger(item.substr(0, colon), 0, 0xFFFF, tick) || !ParseInteger(item.substr(colon + 1), 0, 64, level))
+        if (!ParseInteger(item.substr(0, colon), 0, 0xFFFF, tick) ||
+            !ParseInteger(item.substr(colon + 1), 0, 64, level))
           return Fail("an envelope point is tick:value with a value of 0..64");
         envelope.Points.push_back({static_cast<std::uint16_t>(tick), static_cast<std::uint8_t>(level)});
         continue;
@@ -227,9 +227,10 @@ class TParser {
     for (std::size_t i = 2; i < words.size(); ++i) {
       std::string key, value;
       if (!SplitAssignment(words[i], key, value)) return Fail("auto-vibrato settings are name=value");
-      int* target = key == "sweep" ? &instrument.VibratoSweep
+      int* target = key == "sweep"   ? &instrument.VibratoSweep
                     : key == "depth" ? &instrument.VibratoDepth
-                    : key == "rate" ? &instrument.VibratoRate : nullptr;
+                    : key == "rate"  ? &instrument.VibratoRate
+                                     : nullptr;
       if (!target) return Fail("auto-vibrato has sweep, depth and rate");
       Number(value, 0, 255, *target);
     }
@@ -309,7 +310,8 @@ class TParser {
     CurrentLine = 0;
     if (Score.ChannelNames.empty()) return Fail("the score names no channels");
     if (Score.Orders.empty()) return Fail("the score has no order list");
-    if (Score.Restart >= static_cast<int>(Score.Orders.size())) return Fail("the restart position lies past the orders");
+    if (Score.Restart >= static_cast<int>(Score.Orders.size()))
+      return Fail("the restart position lies past the orders");
     for (const std::string& order : Score.Orders) {
       bool found = false;
       for (const TScorePattern& pattern : Score.Patterns) found = found || pattern.Name == order;

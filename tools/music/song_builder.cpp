@@ -13,7 +13,8 @@ constexpr double MiddleC = 261.6255653005986;
 constexpr double BaseRate = 8363;
 
 std::string BuildInstrument(const TScoreInstrument& source, TXmInstrument& instrument) {
-  const std::string where = "instrument " + std::to_string(source.Number) + " (line " + std::to_string(source.Line) + ")";
+  const std::string where =
+      "instrument " + std::to_string(source.Number) + " (line " + std::to_string(source.Line) + ")";
   TSynthParams params(source.SynthParams);
   TSynthSound sound;
   if (!Synthesise(source.Synth, params, sound)) return where + " names no synth '" + source.Synth + "'";
@@ -96,7 +97,8 @@ TSongBuildResult BuildSong(const TScore& score) {
   for (const TScorePattern& pattern : score.Patterns) {
     TPatternLayout layout = LayOutPattern(score, pattern);
     for (const TXmCell& cell : layout.Cells)
-      if (layout.Error.empty() && cell.Instrument != 0 && (cell.Instrument > highest || song.Instruments[cell.Instrument - 1].Samples.empty()))
+      if (layout.Error.empty() && cell.Instrument != 0 &&
+          (cell.Instrument > highest || song.Instruments[cell.Instrument - 1].Samples.empty()))
         layout.Error = "pattern '" + pattern.Name + "' plays instrument " + std::to_string(cell.Instrument) +
                        ", which the score does not define";
     if (!layout.Error.empty()) {
@@ -105,6 +107,7 @@ TSongBuildResult BuildSong(const TScore& score) {
     }
     song.Patterns.push_back({pattern.Name, pattern.Rows, std::move(layout.Cells)});
   }
-  for (const std::string& name : score.Orders) song.Orders.push_back(static_cast<std::uint8_t>(PatternIndex(score, name)));
+  for (const std::string& name : score.Orders)
+    song.Orders.push_back(static_cast<std::uint8_t>(PatternIndex(score, name)));
   return result;
 }
