@@ -16,11 +16,11 @@
 #include <tuple>
 
 #include "platform/wave_out.h"
+#include "tests/tarnxm/render_fixture.h"
 #include "tools/tarnxm/play_keys.h"
 #include "tools/tarnxm/play_status.h"
 #include "tools/tarnxm/tarnxm.h"
 #include "tools/tarnxm/text_escape.h"
-#include "tools/xm_writer/xm_file_writer.h"
 
 using namespace std::chrono_literals;
 
@@ -114,21 +114,8 @@ class PlayCommand : public testing::Test {
  protected:
   void SetUp() override {
     Song = (std::filesystem::temp_directory_path() / ("tarnxm-play-test-" + std::to_string(getpid()) + ".xm")).string();
-    // Four rows at speed 6 and tempo 125: 0.48 s.
-    TXMWriter writer;
-    writer.Channels = 1;
-    TBytes cells = XMCell(49, 1);
-    const TBytes empty = EmptyXMCells(3);
-    cells.insert(cells.end(), empty.begin(), empty.end());
-    writer.Patterns.push_back(XMPattern(4, cells));
-    TXMInstrumentWriter instrument;
-    TXMSampleWriter sample;
-    sample.Data = Delta8(std::vector<std::int8_t>(32, 60));
-    sample.Type = 1;
-    sample.LoopLength = 32;
-    instrument.Samples = {sample};
-    writer.Instruments = {instrument};
-    const TBytes bytes = writer.Build();
+    // A constant level, looped: 0.48 s.
+    const TBytes bytes = OneNoteSong(std::vector<std::int8_t>(32, 60));
     std::ofstream(Song, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   }
   void TearDown() override {

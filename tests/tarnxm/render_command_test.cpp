@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "tests/tarnxm/render_fixture.h"
 #include "tools/tarnxm/tarnxm.h"
-#include "tools/xm_writer/xm_file_writer.h"
 
 namespace {
 
@@ -26,22 +26,9 @@ class TarnXMRender : public testing::Test {
   // One channel, four rows: a looping square wave from row 0.
   static const TBytes& SongBytes() {
     static const TBytes bytes = [] {
-      TXMWriter writer;
-      writer.Channels = 1;
-      TBytes cells = XMCell(49, 1);
-      const TBytes empty = EmptyXMCells(3);
-      cells.insert(cells.end(), empty.begin(), empty.end());
-      writer.Patterns.push_back(XMPattern(4, cells));
-      TXMInstrumentWriter instrument;
-      TXMSampleWriter sample;
       std::vector<std::int8_t> square(32);
       for (int k = 0; k < 32; ++k) square[k] = k < 16 ? 100 : -100;
-      sample.Data = Delta8(square);
-      sample.Type = 1;
-      sample.LoopLength = 32;
-      instrument.Samples = {sample};
-      writer.Instruments = {instrument};
-      return writer.Build();
+      return OneNoteSong(square);
     }();
     return bytes;
   }

@@ -54,6 +54,23 @@ bool ParseWav(const TBytes& bytes, TWavFile& wav) {
   return true;
 }
 
+TBytes OneNoteSong(const std::vector<std::int8_t>& cycle) {
+  TXMWriter writer;
+  writer.Channels = 1;
+  TBytes cells = XMCell(49, 1);
+  const TBytes empty = EmptyXMCells(3);
+  cells.insert(cells.end(), empty.begin(), empty.end());
+  writer.Patterns.push_back(XMPattern(4, cells));
+  TXMInstrumentWriter instrument;
+  TXMSampleWriter sample;
+  sample.Data = Delta8(cycle);
+  sample.Type = 1;
+  sample.LoopLength = static_cast<std::uint32_t>(cycle.size());
+  instrument.Samples = {sample};
+  writer.Instruments = {instrument};
+  return writer.Build();
+}
+
 TBytes FourChannelSong() {
   TXMWriter writer;
   writer.Channels = 4;

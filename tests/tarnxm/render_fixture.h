@@ -27,6 +27,9 @@ struct TWavFile {
 // Parses a 44-byte-header WAV; false when the bytes are none.
 bool ParseWav(const TBytes& bytes, TWavFile& wav);
 
+// One channel, four rows at speed 6 and tempo 125 (0.48 s): note 49 from
+// row 0 on a looped sample of one cycle.
+TBytes OneNoteSong(const std::vector<std::int8_t>& cycle);
 // Four channels, each a square wave at its own pitch and panning, quiet
 // enough that their sum never clips: 16 rows, 1.92 s.
 TBytes FourChannelSong();

@@ -13,7 +13,7 @@ void PackCell(const TXmCell& cell, TBytes& out) {
   const std::uint8_t fields[5] = {cell.Note, cell.Instrument, cell.VolumeColumn, cell.Effect, cell.EffectParameter};
   std::uint8_t mask = 0x80;
   for (int i = 0; i < 5; ++i)
-    if (fields[i] != 0) mask |= 1 << i;
+    if (fields[i] != 0) mask = static_cast<std::uint8_t>(mask | 1 << i);
   TByteWriter writer(out);
   if (mask == 0x9F && cell.Note < 0x80) {
     writer.Append(XMCell(cell.Note, cell.Instrument, cell.VolumeColumn, cell.Effect, cell.EffectParameter));
