@@ -15,8 +15,10 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <mmsystem.h>
 #include <windows.h>
+
+// The multimedia declarations build on the types windows.h declares.
+#include <mmsystem.h>
 
 #undef ChangeDisplaySettings
 #undef CreateWindowEx
