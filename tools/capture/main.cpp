@@ -16,25 +16,18 @@
 #include "platform/offscreen_context.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/key_script.h"
-#include "tools/capture/pipe_process.h"
 #include "tools/capture/video_export.h"
 #include "tools/console/checked_option.h"
 #include "tools/console/command_line.h"
 #include "tools/console/progress_bar.h"
+#include "tools/video_file/pipe_process.h"
+#include "tools/video_file/video_format.h"
 
 namespace {
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "driftlow-capture: %s\n", message.c_str());
   return 1;
-}
-
-// "800x600", each side 16 to 4096.
-bool ParseSize(const std::string& text, int& width, int& height) {
-  const std::size_t x = text.find('x');
-  return x != std::string::npos && ParseNumber(std::string_view(text).substr(0, x), width) &&
-         ParseNumber(std::string_view(text).substr(x + 1), height) && width >= 16 && width <= 4096 && height >= 16 &&
-         height <= 4096;
 }
 
 // Seconds as a finite number from low to high.
@@ -145,7 +138,7 @@ void AddOptions(CLI::App& app, TCommandLine& line) {
         return ParseSeconds(word, 0.001, 86400, line.Seconds) ? "" : "takes more than 0 seconds, up to 86400";
       });
   AddCheckedOption(app, "--size", "WxH", "the picture's size (800x600)", [&line](const std::string& word) {
-    return ParseSize(word, line.Width, line.Height) ? "" : "takes WIDTHxHEIGHT, each 16 to 4096";
+    return ParseVideoSize(word, line.Width, line.Height) ? "" : "takes WIDTHxHEIGHT, each 16 to 4096";
   });
   AddCheckedOption(app, "--keys", "KEYS", "key presses at scene times: 30000:space,40000:down-hold-2000",
                    [&line](const std::string& word) {

@@ -12,9 +12,9 @@
 #include "platform/wav_format.h"
 #include "tools/capture/frame_capture.h"
 #include "tools/capture/intro_music.h"
-#include "tools/capture/pcm_bytes.h"
-#include "tools/capture/pipe_process.h"
-#include "tools/capture/video_format.h"
+#include "tools/video_file/pcm_bytes.h"
+#include "tools/video_file/pipe_process.h"
+#include "tools/video_file/video_format.h"
 
 namespace {
 

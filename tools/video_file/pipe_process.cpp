@@ -1,4 +1,4 @@
-#include "tools/capture/pipe_process.h"
+#include "tools/video_file/pipe_process.h"
 
 #include <fcntl.h>
 #include <spawn.h>

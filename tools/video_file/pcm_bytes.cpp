@@ -1,4 +1,4 @@
-#include "tools/capture/pcm_bytes.h"
+#include "tools/video_file/pcm_bytes.h"
 
 namespace {
 

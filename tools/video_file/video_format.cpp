@@ -1,8 +1,11 @@
-#include "tools/capture/video_format.h"
+#include "tools/video_file/video_format.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
+
+#include "tools/console/checked_option.h"
 
 TVideoFormat VideoFormatOf(const std::string& path) {
   std::string extension = std::filesystem::path(path).extension().string();
@@ -17,7 +20,7 @@ TVideoFormat VideoFormatOf(const std::string& path) {
 bool HasSound(TVideoFormat format) { return format == TVideoFormat::Mp4 || format == TVideoFormat::Mkv; }
 
 std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string& path, int width, int height,
-                                         int framesPerSecond, int sampleRate) {
+                                         int framesPerSecond, int sampleRate, int soundChannels) {
   std::vector<std::string> arguments{"ffmpeg",
                                      "-nostdin",
                                      "-hide_banner",
@@ -37,8 +40,8 @@ std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string&
                                      "-i",
                                      "pipe:0"};
   if (HasSound(format))
-    arguments.insert(arguments.end(), {"-f", "s16le", "-ar", std::to_string(sampleRate), "-ac", "2",
-                                       "-thread_queue_size", "64", "-i", "pipe:3"});
+    arguments.insert(arguments.end(), {"-f", "s16le", "-ar", std::to_string(sampleRate), "-ac",
+                                       std::to_string(soundChannels), "-thread_queue_size", "64", "-i", "pipe:3"});
   switch (format) {
     case TVideoFormat::Mp4:
       // Converted and tagged as BT.709, so that players do not guess the
@@ -75,6 +78,14 @@ std::vector<std::string> FfmpegArguments(TVideoFormat format, const std::string&
       break;
     case TVideoFormat::Unknown: break;
   }
+  arguments.insert(arguments.end(), {"-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact"});
   arguments.push_back(path);
   return arguments;
+}
+
+bool ParseVideoSize(const std::string& text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  return x != std::string::npos && ParseNumber(std::string_view(text).substr(0, x), width) &&
+         ParseNumber(std::string_view(text).substr(x + 1), height) && width >= 16 && width <= 4096 && height >= 16 &&
+         height <= 4096;
 }
