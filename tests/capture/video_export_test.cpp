@@ -17,7 +17,7 @@
 #include "shell/main_loop.h"
 #include "tests/capture/ffmpeg_decode.h"
 #include "tools/capture/frame_capture.h"
-#include "tools/capture/pipe_process.h"
+#include "tools/video_file/pipe_process.h"
 
 namespace {
 

@@ -4,22 +4,12 @@
 #include <cstdio>
 
 #include "tools/module_video/pattern_text.h"
+#include "tools/module_video/video_palette.h"
 
 namespace {
 
-constexpr TColour Background{0x10, 0x14, 0x1A};
-constexpr TColour Bright{0xE8, 0xEC, 0xF0};
-constexpr TColour Dim{0x78, 0x80, 0x8A};
-constexpr TColour Faint{0x44, 0x4C, 0x56};
-constexpr TColour ScopeBackground{0x18, 0x1E, 0x26};
-constexpr TColour LiveTrace{0x6C, 0xE8, 0xA0};
-constexpr TColour QuietTrace{0x50, 0x58, 0x62};
-constexpr TColour PlayingRow{0x2A, 0x3C, 0x5E};
-constexpr TColour BeatRow{0x17, 0x1D, 0x25};
-constexpr TColour NoteColour{0xF4, 0xF4, 0xF4};
-constexpr TColour InstrumentColour{0x7C, 0xC8, 0xF0};
-constexpr TColour VolumeColour{0x8C, 0xE0, 0x8C};
-constexpr TColour EffectColour{0xF0, 0xB0, 0x6C};
+using namespace VideoPalette;
+
 // A channel's output is at most about half of full scale; its trace is
 // drawn twice as tall, so that a loud note fills its scope.
 constexpr float ScopeGain = 2.0f;

@@ -60,14 +60,17 @@ class TMixFeed {
       const std::int64_t first = FirstSampleOfFrame(n, rate, framesPerSecond);
       const std::int64_t end = std::min(FirstSampleOfFrame(n + 1, rate, framesPerSecond), sampleFrames);
       if (first >= end) break;
-      {
-        const std::lock_guard lock(Lock);
-        States.push_back(mix.Info());
-        Changed.notify_one();
-      }
+      TTarnXMFrameInfo state = mix.Info();
       const auto wanted = static_cast<std::size_t>(end - first);
       samples.resize(wanted * channels);
       const std::size_t rendered = mix.Render(samples.data(), wanted);
+      // A frame needs sound of its own: the song may end on a frame's edge.
+      if (rendered == 0) break;
+      {
+        const std::lock_guard lock(Lock);
+        States.push_back(std::move(state));
+        Changed.notify_one();
+      }
       bytes.clear();
       AppendPcm16Le(bytes, samples.data(), rendered * channels);
       if (!ffmpeg.Write(1, bytes.data(), bytes.size())) break;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace {
 
@@ -25,8 +24,11 @@ float SampleAt(std::span<const float> samples, double at) {
 
 double TScopeTrigger::Find(std::span<const float> samples, std::size_t width) {
   const std::size_t reach = (samples.size() - width) / 2;
-  const std::span<const float> middle = samples.subspan(reach, width);
-  const float level = std::accumulate(middle.begin(), middle.end(), 0.0f) / static_cast<float>(width);
+  // Halfway between the extremes: for any wave with a whole period in the
+  // span, the same level from frame to frame, where a mean would move with
+  // the part of a period that the span holds.
+  const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+  const float level = (*low + *high) / 2;
 
   std::vector<double> crossings;
   for (std::size_t i = 1; i <= 2 * reach; ++i)

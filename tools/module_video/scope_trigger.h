@@ -1,7 +1,8 @@
 #pragma once
 // Where each video frame's trace of a channel starts, so that a periodic wave
-// stands still on the screen: at a rising crossing of the trace's mean level,
-// and among those the one whose trace looks most like the previous frame's.
+// stands still on the screen: at a rising crossing of the level halfway
+// between its extremes, and among those the one whose trace looks most like
+// the previous frame's.
 #include <cstddef>
 #include <span>
 #include <vector>

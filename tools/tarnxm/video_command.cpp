@@ -128,7 +128,8 @@ int RunVideo(const TVideoCommandOptions& options, std::ostream& out, std::ostrea
   job.SampleFrames = planned.Limit;
 
   const TInterruptGuard interruptible;
-  TProgressBar bar(err, FramesOfVideo(planned.Limit, render.SampleRate, options.FramesPerSecond), "frames", progress);
+  TProgressBar bar(err, FramesOfVideo(planned.Expected, render.SampleRate, options.FramesPerSecond), "frames",
+                   progress);
   const TModuleVideoResult result = ExportModuleVideo(
       std::move(job), [&bar](std::int64_t done) { bar.Update(done); }, Interrupted);
   bar.Finish();

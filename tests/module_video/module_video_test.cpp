@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/capture/ffmpeg_decode.h"
+#include "tests/tarnxm/render_fixture.h"
+#include "tools/module_video/video_layout.h"
+#include "tools/module_video/video_palette.h"
+#include "tools/xm_writer/xm_encoding.h"
+
+namespace {
+
+using TarnXMVideoTest = TarnXMRenderTest;
+using namespace VideoPalette;
+
+constexpr int Width = 640;
+constexpr int Height = 360;
+constexpr int Fps = 25;
+constexpr int Channels = 4;
+constexpr double RowSeconds = 6 * 2.5 / 125;
+
+// Sixteen rows at speed 6: row r starts a note on channel r % 4 alone, cut
+// at its fifth tick, so that one channel at a time sounds.
+TBytes RotatingSong() {
+  TXMWriter writer;
+  writer.Channels = Channels;
+  TBytes cells;
+  for (int row = 0; row < 16; ++row)
+    for (int channel = 0; channel < Channels; ++channel) {
+      const TBytes cell = channel == row % Channels
+                              ? XMCell(static_cast<std::uint8_t>(49 + 5 * channel), 1, 0, 0x0E, 0xC5)
+                              : EmptyXMCells(1);
+      cells.insert(cells.end(), cell.begin(), cell.end());
+    }
+  writer.Patterns.push_back(XMPattern(16, cells));
+  TXMInstrumentWriter instrument;
+  TXMSampleWriter sample;
+  std::vector<std::int8_t> square(32);
+  for (int k = 0; k < 32; ++k) square[k] = k < 16 ? 60 : -60;
+  sample.Data = Delta8(square);
+  sample.Type = 1;
+  sample.LoopLength = 32;
+  instrument.Samples = {sample};
+  writer.Instruments = {instrument};
+  return writer.Build();
+}
+
+// Pixels of one colour inside a box of an RGB frame.
+int Count(const std::uint8_t* frame, const TBox& box, TColour colour) {
+  int count = 0;
+  for (int y = box.Y; y < box.Y + box.Height; ++y)
+    for (int x = box.X; x < box.X + box.Width; ++x) {
+      const std::uint8_t* pixel = frame + (static_cast<std::size_t>(y) * Width + static_cast<std::size_t>(x)) * 3;
+      count += pixel[0] == colour.Red && pixel[1] == colour.Green && pixel[2] == colour.Blue;
+    }
+  return count;
+}
+
+}  // namespace
+
+TEST_F(TarnXMVideoTest, FramesShowThePlayingRowAndTheSoundingChannel) {
+  const std::string song = Write("rotating.xm", RotatingSong());
+  ASSERT_EQ(Run({"video", song, "-o", Path("rotating.mkv"), "--size", "640x360", "--fps", "25"}), 0) << Err.str();
+  // 16 rows of 0.12 s at 25 frames a second.
+  EXPECT_NE(Out.str().find(": 48 frames, 0:01.920 of video"), std::string::npos) << Out.str();
+  const std::vector<std::uint8_t> frames = DecodeFrames(Path("rotating.mkv"));
+  const std::size_t frameBytes = std::size_t{Width} * Height * 3;
+  ASSERT_EQ(frames.size(), 48 * frameBytes);
+
+  const TVideoLayout layout = LayOutVideo(Width, Height, Channels);
+  const int glyph = GlyphWidth * layout.PatternScale;
+  const int line = LineHeight * layout.PatternScale;
+  const int bandY = layout.Pattern.Y + (layout.PatternRows / 2 + 1) * line - layout.PatternScale;
+  const int cellsX = layout.Pattern.X + RowNumberChars * glyph;
+  const int label = (LineHeight + 2) * layout.Scale;
+  int checked = 0;
+  for (int n = 0; n < 48; ++n) {
+    // Frames well inside a row's sounding part: it starts on the frame's
+    // time and is cut 0.1 s later.
+    const double time = static_cast<double>(n) / Fps;
+    const double intoRow = std::fmod(time, RowSeconds);
+    if (intoRow < 0.02 || intoRow > 0.07) continue;
+    ++checked;
+    const int sounding = static_cast<int>(time / RowSeconds) % Channels;
+    const std::uint8_t* frame = frames.data() + static_cast<std::size_t>(n) * frameBytes;
+    SCOPED_TRACE(testing::Message() << "frame " << n << ", channel " << sounding + 1 << " sounding");
+    EXPECT_EQ(Count(frame, {cellsX + Channels * CellChars * glyph - glyph, bandY, 1, 1}, PlayingRow), 1);
+    for (int channel = 0; channel < Channels; ++channel) {
+      const TBox note{cellsX + channel * CellChars * glyph, bandY, 3 * glyph, line};
+      EXPECT_EQ(Count(frame, note, NoteColour) > 0, channel == sounding) << "note of channel " << channel + 1;
+      TBox trace = layout.ScopeBox(channel);
+      trace.Y += label;
+      trace.Height -= label;
+      EXPECT_EQ(Count(frame, trace, LiveTrace) > 0, channel == sounding) << "scope of channel " << channel + 1;
+      EXPECT_EQ(Count(frame, trace, QuietTrace) > 0, channel != sounding) << "scope of channel " << channel + 1;
+    }
+  }
+  EXPECT_GE(checked, 16);
+}
+
+TEST_F(TarnXMVideoTest, ExportsRepeatBitForBitWithTheRendersSound) {
+  const std::string song = Write("four.xm", FourChannelSong());
+  const std::vector<std::string> sound{"--interpolation", "linear", "--gain", "-3", "--stereo", "60"};
+  for (const char* name : {"one.mkv", "two.mkv"}) {
+    std::vector<std::string> args{"video", song, "-o", Path(name), "--size", "320x180", "--fps", "30"};
+    args.insert(args.end(), sound.begin(), sound.end());
+    ASSERT_EQ(Run(args), 0) << Err.str();
+  }
+  std::vector<std::string> render{"render", song, "-o", Path("four.raw")};
+  render.insert(render.end(), sound.begin(), sound.end());
+  ASSERT_EQ(Run(render), 0) << Err.str();
+  const TBytes one = Read(Path("one.mkv"));
+  EXPECT_GT(one.size(), 1000u);
+  EXPECT_TRUE(one == Read(Path("two.mkv")));
+  const std::vector<std::uint8_t> decoded = DecodeSound(Path("one.mkv"));
+  const TBytes rendered = Read(Path("four.raw"));
+  EXPECT_EQ(decoded.size(), rendered.size());
+  EXPECT_TRUE(decoded == rendered);
+}
+
+TEST_F(TarnXMVideoTest, BadInputIsOneLineAndNoFile) {
+  Write("bad.xm", TBytes(100, 7));
+  const std::string song = Write("four.xm", FourChannelSong());
+  const std::string path = std::getenv("PATH");
+  const struct {
+    std::vector<std::string> Args;
+    const char* Path;  // PATH while it runs
+    int Status;
+    const char* Message;
+  } cases[] = {
+      {{"video", Path("bad.xm"), "-o", Path("out.mkv")}, path.c_str(), 1, "bad.xm: "},
+      {{"video", song, "-o", Path("out.mkv")}, "/nowhere", 1, "ffmpeg is not installed"},
+      {{"video", song, "-o", Path("out.avi")}, path.c_str(), 2, "-o takes a .mp4 or .mkv file"},
+      {{"video", song, "-o", Path("out.mp4"), "--size", "641x360"}, path.c_str(), 2, "--size takes even"},
+  };
+  for (const auto& [args, searched, status, message] : cases) {
+    setenv("PATH", searched, 1);
+    EXPECT_EQ(Run(args), status) << message;
+    setenv("PATH", path.c_str(), 1);
+    const std::string said = Err.str();
+    EXPECT_NE(said.find(message), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(FilesEndingWith(".mkv").size() + FilesEndingWith(".mp4").size() + FilesEndingWith(".avi").size(), 0u);
+  }
+}
