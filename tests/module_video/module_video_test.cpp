@@ -35,15 +35,7 @@ TBytes RotatingSong() {
       cells.insert(cells.end(), cell.begin(), cell.end());
     }
   writer.Patterns.push_back(XMPattern(16, cells));
-  TXMInstrumentWriter instrument;
-  TXMSampleWriter sample;
-  std::vector<std::int8_t> square(32);
-  for (int k = 0; k < 32; ++k) square[k] = k < 16 ? 60 : -60;
-  sample.Data = Delta8(square);
-  sample.Type = 1;
-  sample.LoopLength = 32;
-  instrument.Samples = {sample};
-  writer.Instruments = {instrument};
+  writer.Instruments = {SquareInstrument(60)};
   return writer.Build();
 }
 

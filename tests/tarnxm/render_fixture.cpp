@@ -16,21 +16,21 @@ std::uint32_t LE(const TBytes& bytes, std::size_t at, int size) {
   return value;
 }
 
-TXMInstrumentWriter SquareInstrument() {
+void Append(TBytes& to, const TBytes& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
+
+}  // namespace
+
+TXMInstrumentWriter SquareInstrument(std::int8_t amplitude) {
   TXMInstrumentWriter instrument;
   TXMSampleWriter sample;
   std::vector<std::int8_t> square(32);
-  for (int k = 0; k < 32; ++k) square[k] = k < 16 ? 40 : -40;
+  for (int k = 0; k < 32; ++k) square[k] = k < 16 ? amplitude : static_cast<std::int8_t>(-amplitude);
   sample.Data = Delta8(square);
   sample.Type = 1;
   sample.LoopLength = 32;
   instrument.Samples = {sample};
   return instrument;
 }
-
-void Append(TBytes& to, const TBytes& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
-
-}  // namespace
 
 bool ParseWav(const TBytes& bytes, TWavFile& wav) {
   if (bytes.size() < 44 || std::string(bytes.begin(), bytes.begin() + 4) != "RIFF" ||

@@ -16,8 +16,7 @@ std::string CheckCombination(const TRenderOptions& options) {
   const int targets = !options.Output.empty() + !options.OutDir.empty() + !options.StemsDir.empty();
   if (targets != 1) return "expected one of -o OUT, --out-dir DIR and --stems DIR";
   if (!options.Output.empty() && options.Inputs.size() > 1) return "-o takes one FILE; several need --out-dir DIR";
-  if (options.Sound.Loops < 0 && !options.Seconds && !options.Sound.EndSeconds)
-    return "--loops -1 plays for ever: give --seconds or --end-time";
+  if (const std::string endless = CheckEndless(options.Sound, options.Seconds); !endless.empty()) return endless;
   if (options.Sound.EndSeconds && *options.Sound.EndSeconds <= options.Sound.StartSeconds)
     return "--end-time must come after --start";
   if (ChosenContainer(options) == TContainer::Flac && options.Format == TSampleFormat::F32)
@@ -49,13 +48,7 @@ CLI::App* AddRenderCommand(CLI::App& tool, TRenderOptions& options) {
                      options.Container = container;
                      return "";
                    });
-  AddCheckedOption(*command, "--seconds", "TIME", "render TIME, playing on past the song's end",
-                   [&options](const std::string& word) {
-                     options.Seconds = ParseTime(word);
-                     return options.Seconds && *options.Seconds > 0 && *options.Seconds <= LongestSeconds
-                                ? ""
-                                : "takes a time above 0, up to 3600";
-                   });
+  AddSecondsOption(*command, options.Seconds);
   AddCheckedOption(*command, "-j,--jobs", "N", "files rendered at once (one for each core)",
                    [&options](const std::string& word) {
                      return ParseNumber(word, options.Jobs) && options.Jobs >= 1 && options.Jobs <= MostJobs
@@ -84,4 +77,17 @@ std::vector<std::string> OutputPaths(const TRenderOptions& options) {
   for (const std::string& input : options.Inputs)
     paths.push_back((folder / std::filesystem::path(input).stem()).string() + extension);
   return paths;
+}
+
+void AddSecondsOption(CLI::App& command, std::optional<double>& seconds) {
+  AddCheckedOption(
+      command, "--seconds", "TIME", "render TIME, playing on past the song's end", [&seconds](const std::string& word) {
+        seconds = ParseTime(word);
+        return seconds && *seconds > 0 && *seconds <= LongestSeconds ? "" : "takes a time above 0, up to 3600";
+      });
+}
+
+std::string CheckEndless(const TSoundOptions& sound, const std::optional<double>& seconds) {
+  return sound.Loops < 0 && !seconds && !sound.EndSeconds ? "--loops -1 plays for ever: give --seconds or --end-time"
+                                                          : "";
 }

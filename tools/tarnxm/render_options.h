@@ -36,3 +36,10 @@ TContainer ChosenContainer(const TRenderOptions& options);
 // under --out-dir, or for --stems the first part of each stem's name,
 // DIR/NAME (the stems add -01.EXT, -02.EXT, ...).
 std::vector<std::string> OutputPaths(const TRenderOptions& options);
+
+// --seconds TIME on a command that renders: exactly that long, playing on
+// past the song's end.
+void AddSecondsOption(CLI::App& command, std::optional<double>& seconds);
+// Why the sound options would render for ever without a length; empty when
+// they would not.
+std::string CheckEndless(const TSoundOptions& sound, const std::optional<double>& seconds);

@@ -10,7 +10,6 @@
 #include "tools/module_video/module_video.h"
 #include "tools/tarnxm/interrupt.h"
 #include "tools/tarnxm/render_length.h"
-#include "tools/tarnxm/song_length.h"
 #include "tools/video_file/pipe_process.h"
 #include "tools/video_file/video_format.h"
 
@@ -74,17 +73,11 @@ CLI::App* AddVideoCommand(CLI::App& tool, TVideoCommandOptions& options) {
                ? ""
                : "takes even WIDTHxHEIGHT from 320x180 to 4096x4096";
   });
-  AddCheckedOption(*command, "--seconds", "TIME", "this long, playing on past the song's end",
-                   [&options](const std::string& word) {
-                     options.Seconds = ParseTime(word);
-                     return options.Seconds && *options.Seconds > 0 && *options.Seconds <= LongestSeconds
-                                ? ""
-                                : "takes a time above 0, up to 3600";
-                   });
+  AddSecondsOption(*command, options.Seconds);
   AddSoundOptions(*command, options.Sound);
   command->callback([&options] {
-    if (options.Sound.Loops < 0 && !options.Seconds && !options.Sound.EndSeconds)
-      throw CLI::ValidationError("--loops -1 plays for ever: give --seconds or --end-time");
+    if (const std::string endless = CheckEndless(options.Sound, options.Seconds); !endless.empty())
+      throw CLI::ValidationError(endless);
   });
   return command;
 }
