@@ -17,7 +17,8 @@ using namespace VideoPalette;
 
 constexpr int Width = 640;
 constexpr int Height = 360;
-constexpr int Fps = 25;
+// Frames of 1/30 s fall on eighteen places of a row's 0.12 s, before and after its cut.
+constexpr int Fps = 30;
 constexpr int Channels = 4;
 constexpr double RowSeconds = 6 * 2.5 / 125;
 
@@ -54,12 +55,12 @@ int Count(const std::uint8_t* frame, const TBox& box, TColour colour) {
 
 TEST_F(TarnXMVideoTest, FramesShowThePlayingRowAndTheSoundingChannel) {
   const std::string song = Write("rotating.xm", RotatingSong());
-  ASSERT_EQ(Run({"video", song, "-o", Path("rotating.mkv"), "--size", "640x360", "--fps", "25"}), 0) << Err.str();
-  // 16 rows of 0.12 s at 25 frames a second.
-  EXPECT_NE(Out.str().find(": 48 frames, 0:01.920 of video"), std::string::npos) << Out.str();
+  ASSERT_EQ(Run({"video", song, "-o", Path("rotating.mkv"), "--size", "640x360", "--fps", "30"}), 0) << Err.str();
+  // 16 rows of 0.12 s at 30 frames a second.
+  EXPECT_NE(Out.str().find(": 58 frames, 0:01.933 of video"), std::string::npos) << Out.str();
   const std::vector<std::uint8_t> frames = DecodeFrames(Path("rotating.mkv"));
   const std::size_t frameBytes = std::size_t{Width} * Height * 3;
-  ASSERT_EQ(frames.size(), 48 * frameBytes);
+  ASSERT_EQ(frames.size(), 58 * frameBytes);
 
   const TVideoLayout layout = LayOutVideo(Width, Height, Channels);
   const int glyph = GlyphWidth * layout.PatternScale;
@@ -68,28 +69,30 @@ TEST_F(TarnXMVideoTest, FramesShowThePlayingRowAndTheSoundingChannel) {
   const int cellsX = layout.Pattern.X + RowNumberChars * glyph;
   const int label = (LineHeight + 2) * layout.Scale;
   int checked = 0;
-  for (int n = 0; n < 48; ++n) {
-    // Frames well inside a row's sounding part: it starts on the frame's
-    // time and is cut 0.1 s later.
+  for (int n = 0; n < 58; ++n) {
+    // The row's note sounds from its start until its cut 0.1 s in; frames
+    // on a tick's edge are left out.
     const double time = static_cast<double>(n) / Fps;
     const double intoRow = std::fmod(time, RowSeconds);
-    if (intoRow < 0.02 || intoRow > 0.07) continue;
+    if (std::abs(intoRow - 0.1) < 0.001 || intoRow < 0.001 || intoRow > RowSeconds - 0.001) continue;
     ++checked;
-    const int sounding = static_cast<int>(time / RowSeconds) % Channels;
+    const int row = static_cast<int>(time / RowSeconds);
+    const bool sounding = intoRow < 0.1;
     const std::uint8_t* frame = frames.data() + static_cast<std::size_t>(n) * frameBytes;
-    SCOPED_TRACE(testing::Message() << "frame " << n << ", channel " << sounding + 1 << " sounding");
+    SCOPED_TRACE(testing::Message() << "frame " << n << ", row " << row << (sounding ? ", sounding" : ", cut"));
     EXPECT_EQ(Count(frame, {cellsX + Channels * CellChars * glyph - glyph, bandY, 1, 1}, PlayingRow), 1);
     for (int channel = 0; channel < Channels; ++channel) {
+      const bool playing = channel == row % Channels;
       const TBox note{cellsX + channel * CellChars * glyph, bandY, 3 * glyph, line};
-      EXPECT_EQ(Count(frame, note, NoteColour) > 0, channel == sounding) << "note of channel " << channel + 1;
+      EXPECT_EQ(Count(frame, note, NoteColour) > 0, playing) << "note of channel " << channel + 1;
       TBox trace = layout.ScopeBox(channel);
       trace.Y += label;
       trace.Height -= label;
-      EXPECT_EQ(Count(frame, trace, LiveTrace) > 0, channel == sounding) << "scope of channel " << channel + 1;
-      EXPECT_EQ(Count(frame, trace, QuietTrace) > 0, channel != sounding) << "scope of channel " << channel + 1;
+      EXPECT_EQ(Count(frame, trace, LiveTrace) > 0, playing && sounding) << "scope of channel " << channel + 1;
+      EXPECT_EQ(Count(frame, trace, QuietTrace) > 0, !playing || !sounding) << "scope of channel " << channel + 1;
     }
   }
-  EXPECT_GE(checked, 16);
+  EXPECT_GE(checked, 50);
 }
 
 TEST_F(TarnXMVideoTest, ExportsRepeatBitForBitWithTheRendersSound) {

@@ -4,6 +4,8 @@
 #include <numbers>
 #include <vector>
 
+#include "tests/tarnxm/render_fixture.h"
+#include "tools/module_video/channel_scopes.h"
 #include "tools/module_video/pattern_text.h"
 #include "tools/module_video/scope_trigger.h"
 #include "tools/module_video/video_layout.h"
@@ -100,4 +102,35 @@ TEST(VideoLayoutTest, EveryChannelHasALegibleScopeAndPatternColumns) {
       EXPECT_LE((layout.PatternRows + 1) * LineHeight * layout.PatternScale, layout.Pattern.Height);
       EXPECT_LE(layout.Pattern.Y + layout.Pattern.Height, height);
     }
+}
+
+TEST(ChannelScopesTest, ChannelsAloneAddUpToTheMixInEveryWindow) {
+  const TBytes bytes = FourChannelSong();
+  const std::shared_ptr<const TTarnXMSong> song = LoadModule(bytes.data(), bytes.size()).Song;
+  ASSERT_TRUE(song);
+  TTarnXMRenderOptions mono;
+  mono.Stereo = false;
+  // Channel 3 unheard: silent in the mix, and given no renderer.
+  TTarnXMRenderer mix(song, mono);
+  mix.SetMuted(2, true);
+  std::vector<float> heard(100000);
+  heard.resize(mix.Render(heard.data(), heard.size()));
+  std::vector<std::optional<TTarnXMRenderer>> channels(4);
+  for (const int channel : {0, 1, 3}) channels[std::size_t(channel)].emplace(song, mono).Solo(channel);
+  TChannelScopes scopes(std::move(channels));
+
+  const auto end = static_cast<std::int64_t>(heard.size());
+  for (std::int64_t first = -3000; first < end + 3000; first += 7001) {
+    std::vector<float> sum(4000);
+    for (int channel = 0; channel < 4; ++channel) {
+      const std::span<const float> samples = scopes.Samples(channel, first, sum.size());
+      for (std::size_t k = 0; k < sum.size(); ++k) sum[k] += samples[k];
+    }
+    for (std::size_t k = 0; k < sum.size(); ++k) {
+      const std::int64_t frame = first + static_cast<std::int64_t>(k);
+      ASSERT_NEAR(sum[k], frame >= 0 && frame < end ? heard[std::size_t(frame)] : 0.0f, 1e-5) << frame;
+    }
+    // Frames behind the window go, as the video's frames move on.
+    scopes.Forget(first);
+  }
 }
