@@ -1,6 +1,7 @@
 #pragma once
 // A hidden window with the intro's pixel format and a current OpenGL context,
-// for rendering frames that are read back instead of shown.
+// for rendering frames that are read back instead of shown; without a
+// display, an offscreen surface that gives the same pixels.
 #include <cstdint>
 #include <memory>
 #include <string>

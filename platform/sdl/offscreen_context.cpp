@@ -2,6 +2,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
+
 namespace platform {
 
 struct TOffscreenContext::TState {
@@ -11,6 +13,10 @@ struct TOffscreenContext::TState {
 
 TOffscreenContext::TOffscreenContext(int width, int height)
     : State(std::make_unique<TState>()), Width_(width), Height_(height) {
+  // Without a display, SDL's offscreen driver draws through EGL with the same
+  // renderer, to the same pixels; asked for by name, it spares the error lines
+  // of the display drivers that SDL would try first.
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     Error_ = std::string("no display: ") + SDL_GetError();
     return;

@@ -55,7 +55,7 @@ CLI::App* AddVideoCommand(CLI::App& tool, TVideoCommandOptions& options) {
   CLI::App* command = tool.add_subcommand("video", "a song as a video with its scopes and pattern");
   command->footer(
       "One oscilloscope per channel and the pattern, with the song's mix as the sound: .mkv is lossless\n"
-      "(FFV1 and FLAC), .mp4 is H.264 and AAC. Drawn with OpenGL; without a display, run it under xvfb-run.");
+      "(FFV1 and FLAC), .mp4 is H.264 and AAC. Drawn with OpenGL, offscreen where there is no display.");
   command->add_option("FILE", options.Input, "the XM or MOD module")->required()->type_name("");
   AddCheckedOption(*command, "-o", "OUT", "the video, .mp4 or .mkv", [&options](const std::string& word) {
     options.Output = word;
