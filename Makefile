@@ -14,7 +14,7 @@ FUZZ_SECONDS := 60
 # make fuzz-report runs each fuzzer to a million runs or this long.
 FUZZ_REPORT_SECONDS := 600
 # make test fuzzes each parser this long, so that a regression shows at once.
-TEST_FUZZ_SECONDS := 15
+TEST_FUZZ_SECONDS := 10
 # The Windows build (mingw-w64) and the static libjpeg it links.
 WINDOWS_BUILD := build-windows
 WINDOWS_JPEG := build-windows-deps/jpeg
