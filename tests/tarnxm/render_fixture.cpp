@@ -20,16 +20,20 @@ void Append(TBytes& to, const TBytes& bytes) { to.insert(to.end(), bytes.begin()
 
 }  // namespace
 
-TXMInstrumentWriter SquareInstrument(std::int8_t amplitude) {
+TXMInstrumentWriter LoopedInstrument(const std::vector<std::int8_t>& cycle) {
   TXMInstrumentWriter instrument;
   TXMSampleWriter sample;
-  std::vector<std::int8_t> square(32);
-  for (int k = 0; k < 32; ++k) square[k] = k < 16 ? amplitude : static_cast<std::int8_t>(-amplitude);
-  sample.Data = Delta8(square);
+  sample.Data = Delta8(cycle);
   sample.Type = 1;
-  sample.LoopLength = 32;
+  sample.LoopLength = static_cast<std::uint32_t>(cycle.size());
   instrument.Samples = {sample};
   return instrument;
+}
+
+TXMInstrumentWriter SquareInstrument(std::int8_t amplitude) {
+  std::vector<std::int8_t> square(32, amplitude);
+  std::fill(square.begin() + 16, square.end(), static_cast<std::int8_t>(-amplitude));
+  return LoopedInstrument(square);
 }
 
 bool ParseWav(const TBytes& bytes, TWavFile& wav) {
@@ -61,13 +65,7 @@ TBytes OneNoteSong(const std::vector<std::int8_t>& cycle) {
   const TBytes empty = EmptyXMCells(3);
   cells.insert(cells.end(), empty.begin(), empty.end());
   writer.Patterns.push_back(XMPattern(4, cells));
-  TXMInstrumentWriter instrument;
-  TXMSampleWriter sample;
-  sample.Data = Delta8(cycle);
-  sample.Type = 1;
-  sample.LoopLength = static_cast<std::uint32_t>(cycle.size());
-  instrument.Samples = {sample};
-  writer.Instruments = {instrument};
+  writer.Instruments = {LoopedInstrument(cycle)};
   return writer.Build();
 }
 

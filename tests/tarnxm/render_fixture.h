@@ -27,6 +27,8 @@ struct TWavFile {
 // Parses a 44-byte-header WAV; false when the bytes are none.
 bool ParseWav(const TBytes& bytes, TWavFile& wav);
 
+// One sample, this cycle looped.
+TXMInstrumentWriter LoopedInstrument(const std::vector<std::int8_t>& cycle);
 // A looped square wave of 32 samples between -amplitude and amplitude.
 TXMInstrumentWriter SquareInstrument(std::int8_t amplitude = 40);
 // One channel, four rows at speed 6 and tempo 125 (0.48 s): note 49 from

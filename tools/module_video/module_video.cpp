@@ -47,8 +47,6 @@ class TMixFeed {
     Stopping = true;
     if (Writer.joinable()) Writer.join();
   }
-  // Sample frames written once the feed has finished.
-  std::int64_t Written() const { return Done; }
 
  private:
   void Run(TTarnXMRenderer& mix, TPipeProcess& ffmpeg, std::int64_t sampleFrames, int framesPerSecond) {
@@ -74,7 +72,6 @@ class TMixFeed {
       bytes.clear();
       AppendPcm16Le(bytes, samples.data(), rendered * channels);
       if (!ffmpeg.Write(1, bytes.data(), bytes.size())) break;
-      Done += static_cast<std::int64_t>(rendered);
       // A song that ends before its planned length ends the video there.
       if (rendered < wanted) break;
     }
@@ -89,7 +86,6 @@ class TMixFeed {
   std::deque<TTarnXMFrameInfo> States;
   bool Finished = false;
   std::atomic<bool> Stopping{false};
-  std::atomic<std::int64_t> Done{0};
   std::thread Writer;
 };
 
@@ -159,7 +155,6 @@ TModuleVideoResult ExportModuleVideo(TModuleVideoJob job, const std::function<vo
     ffmpeg.Close(0);
     // At the song's end the feed has finished; after a failure it stops.
     feed.Stop();
-    result.SampleFrames = feed.Written();
   }
   const int status = ffmpeg.Finish();
   result.WallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

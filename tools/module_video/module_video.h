@@ -30,7 +30,6 @@ struct TModuleVideoJob {
 struct TModuleVideoResult {
   std::string Error;  // empty on success
   std::int64_t Frames = 0;
-  std::int64_t SampleFrames = 0;
   double WallSeconds = 0;
 };
 

@@ -30,22 +30,22 @@ double TScopeTrigger::Find(std::span<const float> samples, std::size_t width) {
   const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
   const float level = (*low + *high) / 2;
 
-  std::vector<double> crossings;
+  Crossings.clear();
   for (std::size_t i = 1; i <= 2 * reach; ++i)
     if (samples[i - 1] < level && samples[i] >= level)
-      crossings.push_back(static_cast<double>(i - 1) + (level - samples[i - 1]) / (samples[i] - samples[i - 1]));
+      Crossings.push_back(static_cast<double>(i - 1) + (level - samples[i - 1]) / (samples[i] - samples[i - 1]));
   const auto centre = static_cast<double>(reach);
-  std::stable_sort(crossings.begin(), crossings.end(),
+  std::stable_sort(Crossings.begin(), Crossings.end(),
                    [centre](double a, double b) { return std::abs(a - centre) < std::abs(b - centre); });
-  crossings.resize(std::min(crossings.size(), MostCandidates));
+  Crossings.resize(std::min(Crossings.size(), MostCandidates));
 
   const std::size_t points = width / Stride;
-  double start = crossings.empty() ? centre : crossings.front();
+  double start = Crossings.empty() ? centre : Crossings.front();
   if (Previous.size() == points) {
     // The likeness of each candidate's trace to the last one; the nearest
     // candidate wins a tie, as every crossing of a pure tone does.
     double best = -HUGE_VAL;
-    for (const double crossing : crossings) {
+    for (const double crossing : Crossings) {
       double likeness = 0;
       for (std::size_t k = 0; k < points; ++k)
         likeness += Previous[k] * (SampleAt(samples, crossing + static_cast<double>(k * Stride)) - level);

@@ -17,7 +17,8 @@ class TScopeTrigger {
   double Find(std::span<const float> samples, std::size_t width);
 
  private:
-  std::vector<float> Previous;  // the last trace less its level, every few frames of it
+  std::vector<double> Crossings;  // kept between frames, so that finding one allocates nothing
+  std::vector<float> Previous;    // the last trace less its level, every few frames of it
 };
 
 // The trace's value at a fractional frame, between the two samples around it.
